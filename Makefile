@@ -1,0 +1,68 @@
+# make run: build and start Quorvane.  make test: build and run every test.
+# Both install the Debian packages they need when they are missing.
+
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libxtst-dev googletest
+TEST_PACKAGES := $(BUILD_PACKAGES) clang-format clang-14 libclang-rt-14-dev \
+	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales
+
+# Installs those of the named Debian packages that are not installed yet.
+define install_missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing Debian packages:" $$missing; \
+		$(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+endef
+
+.PHONY: deps deps-test build run test test-native test-fuzz format format-check fuzz bench clean
+
+deps:
+	$(call install_missing,$(BUILD_PACKAGES))
+
+deps-test:
+	$(call install_missing,$(TEST_PACKAGES))
+
+build: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+
+run: build
+	./build/release/ui/quorvane
+
+test: deps-test format-check test-native test-fuzz
+	@echo "All test suites passed."
+
+test-native:
+	cmake --preset ci
+	cmake --build --preset ci -j $(JOBS)
+	ctest --preset ci -j $(JOBS)
+
+FUZZ_SECONDS ?= 5
+test-fuzz:
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_send_key_sequence
+	mkdir -p build/fuzz/corpus
+	set -o pipefail; ./build/fuzz/tests/fuzz/fuzz_send_key_sequence -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
+		build/fuzz/corpus tests/fuzz/corpus 2>&1 | tail -n 3
+
+fuzz:
+	$(MAKE) test-fuzz FUZZ_SECONDS=600
+
+FORMAT_FILES = $$(git ls-files '*.cpp' '*.h')
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "Formatting is clean."
+
+bench: deps
+	cmake --preset release -DQUORVANE_BUILD_BENCH=ON >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build

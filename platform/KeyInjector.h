@@ -1,0 +1,21 @@
+// Puts synthesised keyboard events into the desktop's input stream.
+#pragma once
+
+#include "keys/KeyRecord.h"
+
+#include <cstddef>
+#include <span>
+
+namespace quorvane::platform {
+
+class KeyInjector {
+public:
+    virtual ~KeyInjector() = default;
+    // Inserts the records, in order and as one block, into the input stream of the window that has the
+    // keyboard focus. Returns how many were inserted; fewer than given means the rest were refused.
+    virtual std::size_t inject(std::span<const keys::KeyRecord> records) = 0;
+    // Ends a transfer: undoes whatever the injector changed for it (temporary key bindings, say).
+    virtual void finish() = 0;
+};
+
+} // namespace quorvane::platform
