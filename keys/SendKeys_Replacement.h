@@ -1,11 +1,15 @@
 // The keystroke synthesiser: parses key-sequence strings and injects the keyboard events that type them.
 #pragma once
 
+#include "keys/EventBuffer.h"
+#include "keys/EventBuilder.h"
 #include "keys/KeyRecord.h"
 #include "platform/KeyInjector.h"
 #include "platform/KeyboardLayout.h"
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace quorvane::keys {
 
@@ -19,6 +23,25 @@ public:
 
     // True while a "+" modifier holds Shift; false between calls.
     bool ShiftHeld() const;
+
+private:
+    void ParseItem();
+    void ParseModifiers();
+    void ParseGroup();
+    void ParseBraces();
+    void typeBracedCharacter(std::u16string_view bracedText, int count);
+    void FlushEvents();
+
+    HeldModifiers held() const { return {m_shiftHeld, m_ctrlOrAltDepth > 0}; }
+
+    platform::KeyInjector &m_injector;
+    EventBuffer m_events;
+    EventBuilder m_builder;
+    std::u16string_view m_parseText; // the string of the current call
+    std::size_t m_parsePosition = 0; // how many code units of it have been consumed
+    bool m_shiftHeld = false;
+    int m_ctrlOrAltDepth = 0;
+    std::vector<std::size_t> m_modifierDowns; // where each modifier of the open chain put its key-down
 };
 
 } // namespace quorvane::keys

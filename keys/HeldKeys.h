@@ -1,0 +1,14 @@
+// Which keys a run of records leaves pressed, and the records that release them.
+#pragma once
+
+#include "keys/KeyRecord.h"
+
+#include <span>
+#include <vector>
+
+namespace quorvane::keys {
+
+// The key-up records of every key that `records` presses and does not release, latest press first.
+std::vector<KeyRecord> releasesOfHeldKeys(std::span<const KeyRecord> records);
+
+} // namespace quorvane::keys

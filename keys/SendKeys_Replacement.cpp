@@ -1,0 +1,168 @@
+// The key-sequence parser: items, modifiers, groups and braced keys, and the one injection per string.
+#include "keys/SendKeys_Replacement.h"
+
+#include "keys/HeldKeys.h"
+#include "keys/NamedKeys.h"
+#include "keys/RepeatCount.h"
+
+namespace quorvane::keys {
+namespace {
+
+constexpr std::uint16_t kVkShift = 16;
+constexpr std::uint16_t kVkControl = 17;
+constexpr std::uint16_t kVkAlt = 18;
+
+std::uint16_t modifierKey(char16_t c) {
+    switch (c) {
+    case u'+':
+        return kVkShift;
+    case u'^':
+        return kVkControl;
+    case u'%':
+        return kVkAlt;
+    default:
+        return 0;
+    }
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+} // namespace
+
+SendKeys_Replacement::SendKeys_Replacement(platform::KeyboardLayout &layout, platform::KeyInjector &injector)
+    : m_injector(injector), m_builder(layout, m_events) {}
+
+bool SendKeys_Replacement::ShiftHeld() const { return m_shiftHeld; }
+
+void SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
+    m_builder.begin();
+    m_events.begin();
+    m_parseText = keys;
+    m_parsePosition = 0;
+    m_shiftHeld = false;
+    m_ctrlOrAltDepth = 0;
+    while (m_parsePosition < m_parseText.size()) {
+        ParseItem();
+        m_events.ensureRoom();
+    }
+    FlushEvents();
+}
+
+void SendKeys_Replacement::ParseItem() {
+    const char16_t c = m_parseText[m_parsePosition];
+    if (modifierKey(c) != 0) {
+        ParseModifiers();
+    } else if (c == u'(') {
+        ParseGroup();
+    } else if (c == u'{') {
+        ParseBraces();
+    } else {
+        ++m_parsePosition;
+        m_builder.typeCharacter(c, true, held());
+    }
+}
+
+// A run of modifiers applies, nested, to the one item after it. It is walked as a run, not recursively,
+// so a long run of "+" cannot exhaust the stack.
+void SendKeys_Replacement::ParseModifiers() {
+    const std::size_t first = m_parsePosition;
+    while (m_parsePosition < m_parseText.size() && modifierKey(m_parseText[m_parsePosition]) != 0)
+        ++m_parsePosition;
+    // Modifiers at the very end have no item to apply to: they are ignored, so nothing is left held.
+    if (m_parsePosition == m_parseText.size())
+        return;
+    const std::size_t chainBase = m_modifierDowns.size();
+    for (std::size_t i = first; i < m_parsePosition; ++i) {
+        m_modifierDowns.push_back(m_events.size());
+        m_builder.addKeyRecord(modifierKey(m_parseText[i]), false);
+        if (m_parseText[i] == u'+')
+            m_shiftHeld = true;
+        else
+            ++m_ctrlOrAltDepth;
+    }
+    const std::size_t last = m_parsePosition;
+    ParseItem();
+    for (std::size_t i = last; i-- > first;) {
+        const char16_t modifier = m_parseText[i];
+        const std::size_t downAt = m_modifierDowns.back();
+        m_modifierDowns.pop_back();
+        if (modifier == u'+')
+            m_shiftHeld = false;
+        else
+            --m_ctrlOrAltDepth;
+        // A lone Alt tap opens the terminal window's menu, and the keys after it would pick menu items.
+        if (modifier == u'%' && m_events.size() == downAt + 1)
+            m_events.dropLast();
+        else
+            m_builder.addKeyRecord(modifierKey(modifier), true);
+    }
+    m_modifierDowns.resize(chainBase);
+}
+
+void SendKeys_Replacement::ParseGroup() {
+    const std::size_t open = m_parsePosition;
+    const std::size_t close = m_parseText.find(u')', open + 1);
+    if (close == std::u16string_view::npos || close == open + 1) {
+        m_parsePosition = open + 1;
+        return;
+    }
+    for (std::size_t i = open + 1; i < close; ++i)
+        m_builder.typeCharacter(m_parseText[i], true, held());
+    m_parsePosition = close + 1;
+}
+
+void SendKeys_Replacement::ParseBraces() {
+    const std::size_t open = m_parsePosition;
+    // The character right after "{" is never the closing brace, so "{}}" types "}".
+    const std::size_t close = m_parseText.find(u'}', open + 2);
+    if (close == std::u16string_view::npos) {
+        m_parsePosition = open + 1;
+        return;
+    }
+    const std::u16string_view braced = m_parseText.substr(open + 1, close - open - 1);
+    const std::size_t nameEnd = braced.find(u' ');
+    int count = 1;
+    if (nameEnd != std::u16string_view::npos) {
+        const std::u16string_view rest = braced.substr(nameEnd + 1);
+        count = repeatCount(rest.substr(0, rest.find(u' ')));
+    }
+    if (const auto key = findNamedKey(braced.substr(0, nameEnd))) {
+        for (int i = 0; i < count; ++i)
+            m_builder.addKeyPress(key->vk, false, key->extended, held());
+    } else {
+        typeBracedCharacter(braced, count);
+    }
+    m_parsePosition = close + 1;
+}
+
+// The first character of the braced text stands for itself; a surrogate pair is one character.
+void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, int count) {
+    const char16_t first = bracedText[0];
+    if (isHighSurrogate(first) && bracedText.size() > 1 && isLowSurrogate(bracedText[1])) {
+        for (int i = 0; i < count; ++i) {
+            m_builder.addUnicodeCharacter(first);
+            m_builder.addUnicodeCharacter(bracedText[1]);
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        m_builder.typeCharacter(first, false, held());
+}
+
+// One injection for the whole string. When the injector takes only part of it, the keys that part left
+// pressed are released, so no modifier stays down for the whole desktop.
+void SendKeys_Replacement::FlushEvents() {
+    const std::span<const KeyRecord> records = m_events.records();
+    if (!records.empty()) {
+        const std::size_t inserted = m_injector.inject(records);
+        if (inserted < records.size()) {
+            const std::vector<KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
+            if (!releases.empty())
+                m_injector.inject(releases);
+        }
+    }
+    m_events.release();
+}
+
+} // namespace quorvane::keys

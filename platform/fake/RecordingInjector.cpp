@@ -1,0 +1,74 @@
+// Injectors for tests: one that records every batch and prints it readably, one that discards.
+#include "platform/fake/RecordingInjector.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace quorvane::platform {
+namespace {
+
+constexpr std::uint32_t kKnownFlags = keys::kExtendedKey | keys::kKeyUp | keys::kUnicode;
+
+std::string formatRecord(const keys::KeyRecord &record, bool withScanCode) {
+    char text[48];
+    const char *arrow = record.keyUp() ? "↑" : "↓";
+    if (record.unicode()) {
+        std::snprintf(text, sizeof text, "U+%04X%s", static_cast<unsigned>(record.scan), arrow);
+    } else {
+        std::snprintf(text, sizeof text, "%u%s", static_cast<unsigned>(record.vk), arrow);
+    }
+    std::string out = text;
+    if (record.extended())
+        out += "ext";
+    // Fields that the rules never produce are shown, so a comparison catches them.
+    if (record.unicode() && record.vk != 0)
+        out += "(vk " + std::to_string(record.vk) + ")";
+    if ((record.flags & ~kKnownFlags) != 0)
+        out += "(flags " + std::to_string(record.flags) + ")";
+    if (withScanCode && !record.unicode()) {
+        std::snprintf(text, sizeof text, "[%02X]", static_cast<unsigned>(record.scan));
+        out += text;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes) {
+    std::string out;
+    for (const keys::KeyRecord &record : records) {
+        if (!out.empty())
+            out += ' ';
+        out += formatRecord(record, withScanCodes);
+    }
+    return out;
+}
+
+std::size_t RecordingInjector::inject(std::span<const keys::KeyRecord> records) {
+    std::size_t accepted = records.size();
+    if (m_acceptLimit) {
+        accepted = std::min(accepted, *m_acceptLimit);
+        m_acceptLimit.reset();
+    }
+    m_batches.emplace_back(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(accepted));
+    return accepted;
+}
+
+std::vector<keys::KeyRecord> RecordingInjector::records() const {
+    std::vector<keys::KeyRecord> all;
+    for (const auto &batch : m_batches)
+        all.insert(all.end(), batch.begin(), batch.end());
+    return all;
+}
+
+std::string RecordingInjector::transcript(bool withScanCodes) const {
+    std::string out;
+    for (const auto &batch : m_batches) {
+        if (!out.empty())
+            out += " | ";
+        out += formatKeyRecords(batch, withScanCodes);
+    }
+    return out;
+}
+
+} // namespace quorvane::platform

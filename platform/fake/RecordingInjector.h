@@ -1,0 +1,53 @@
+// Injectors for tests: one that records every batch and prints it readably, one that discards.
+#pragma once
+
+#include "platform/KeyInjector.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvane::platform {
+
+// Records as text: "16↓ 65↓ 65↑ 16↑", "40↓ext", "U+20AC↓"; with scan codes "65↓[1E]".
+std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes = false);
+
+class RecordingInjector : public KeyInjector {
+public:
+    std::size_t inject(std::span<const keys::KeyRecord> records) override;
+    void finish() override { ++m_finishCount; }
+
+    // The next batch is cut to its first `count` records, as when the system refuses the rest.
+    void acceptOnlyNext(std::size_t count) { m_acceptLimit = count; }
+
+    // Every record that was inserted, in order, over all batches.
+    std::vector<keys::KeyRecord> records() const;
+    // The inserted records as text; batches after the first are set apart by " | ".
+    std::string transcript(bool withScanCodes = false) const;
+    const std::vector<std::vector<keys::KeyRecord>> &batches() const { return m_batches; }
+    std::size_t finishCount() const { return m_finishCount; }
+    void clear() { m_batches.clear(); }
+
+private:
+    std::vector<std::vector<keys::KeyRecord>> m_batches;
+    std::optional<std::size_t> m_acceptLimit;
+    std::size_t m_finishCount = 0;
+};
+
+// Takes every record and keeps none: for measuring the synthesiser alone.
+class DiscardingInjector : public KeyInjector {
+public:
+    std::size_t inject(std::span<const keys::KeyRecord> records) override {
+        m_recordCount += records.size();
+        return records.size();
+    }
+    void finish() override {}
+    std::size_t recordCount() const { return m_recordCount; }
+
+private:
+    std::size_t m_recordCount = 0;
+};
+
+} // namespace quorvane::platform
