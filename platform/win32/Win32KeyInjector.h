@@ -1,0 +1,24 @@
+// Synthesised keyboard input on Win32: key records become INPUT records for one SendInput call.
+#pragma once
+
+#include "platform/KeyInjector.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace quorvane::platform::win32 {
+
+class Win32KeyInjector : public KeyInjector {
+public:
+    std::size_t inject(std::span<const keys::KeyRecord> records) override;
+    void finish() override {}
+};
+
+INPUT toInput(const keys::KeyRecord &record);
+
+// Key-up records for the keys that `injected` leaves pressed, last pressed first released. When SendInput
+// inserts only part of a block, these keep a Shift or Ctrl from staying down in the user's keyboard.
+std::vector<keys::KeyRecord> releasesForHeldKeys(std::span<const keys::KeyRecord> injected);
+
+} // namespace quorvane::platform::win32
