@@ -23,7 +23,7 @@ public:
     // The text that the chosen terminal's title contains: "Tera Term" (optTeraTerm) or "HyperTerminal"
     // (optHyperTerminal); the command line may name any other.
     virtual std::string terminalTitleTerm() = 0;
-    virtual bool ignoreAddressTags() = 0; // chkIgnoreAddressTags
+    virtual bool ignoreAddressTags() = 0;     // chkIgnoreAddressTags
     virtual std::string charFactorText() = 0; // txtMultFactorChar
     virtual std::string lineFactorText() = 0; // txtMultFactorLine
 

@@ -1,0 +1,30 @@
+// Connects the Send operation to the keystroke synthesiser.
+#include "engine/SendDriver.h"
+
+#include "engine/SendOperation.h"
+#include "keys/SendKeys_Replacement.h"
+
+namespace quorvane::engine {
+
+class SendDriver::Impl final : public KeySequenceSink {
+public:
+    Impl(EngineHost &host, EngineServices services)
+        : m_keys(services.layout, services.injector), m_operation(host, services, *this) {}
+
+    void SendKeySequence(std::u16string_view keys) override { m_keys.SendKeySequence(keys); }
+
+    keys::SendKeys_Replacement m_keys;
+    SendOperation m_operation;
+};
+
+SendDriver::SendDriver(EngineHost &host, EngineServices services) : m_impl(std::make_unique<Impl>(host, services)) {}
+
+SendDriver::~SendDriver() = default;
+
+SendResult SendDriver::Send() { return m_impl->m_operation.Send(); }
+
+bool SendDriver::running() const { return m_impl->m_operation.running(); }
+
+void SendDriver::abandon() { m_impl->m_operation.abandon(); }
+
+} // namespace quorvane::engine

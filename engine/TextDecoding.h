@@ -1,0 +1,35 @@
+// The two character sets a text file may be in: UTF-8, checked first over the whole file, else Windows-1252.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace quorvane::engine {
+
+// Checks a byte stream fed in pieces of any size for well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+class Utf8Validator {
+public:
+    void feed(std::span<const std::uint8_t> bytes);
+    // True when everything fed so far is UTF-8 and no sequence is left open.
+    bool valid() const { return !m_failed && m_pending == 0; }
+
+private:
+    bool m_failed = false;
+    int m_pending = 0; // continuation bytes still expected
+    std::uint8_t m_low = 0x80;
+    std::uint8_t m_high = 0xBF;
+};
+
+struct DecodedCharacter {
+    char32_t ch = 0;
+    std::size_t length = 0; // bytes consumed, at least 1 when any byte was given
+};
+
+// Decodes the character at the start of `bytes` (not empty). A malformed sequence yields its first byte
+// read as Windows-1252, so a file that changed after it was checked still decodes.
+DecodedCharacter decodeUtf8(std::span<const std::uint8_t> bytes);
+char32_t windows1252ToUnicode(std::uint8_t byte);
+
+} // namespace quorvane::engine
