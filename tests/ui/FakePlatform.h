@@ -1,0 +1,57 @@
+// The fake platform in one place for the window and command-line tests, and a reading of what was typed.
+#pragma once
+
+#include "engine/SendDriver.h"
+#include "platform/fake/CapturedDialogs.h"
+#include "platform/fake/FakeDesktop.h"
+#include "platform/fake/FakeEventPump.h"
+#include "platform/fake/FakeKeyboardLayout.h"
+#include "platform/fake/FakeTimer.h"
+#include "platform/fake/ManualClock.h"
+#include "platform/fake/RecordingInjector.h"
+#include "ui/SendCommand.h"
+
+#include <string>
+
+namespace quorvane::ui::test {
+
+struct FakePlatform {
+    platform::ManualClock clock;
+    platform::FakeTimer timer{clock};
+    platform::FakeEventPump pump{clock, timer};
+    platform::FakeDesktop desktop;
+    platform::FakeKeyboardLayout layout;
+    platform::RecordingInjector injector;
+    platform::CapturedDialogs dialogs;
+
+    engine::EngineServices engineServices() { return {desktop, layout, injector, pump, timer, clock, dialogs}; }
+    CommandLineServices commandLineServices() { return {desktop, layout, injector, pump, timer, clock}; }
+
+    // The characters that the injected key presses type on a US layout: digits, letters (Shift for capitals),
+    // space and carriage return; any other key reads as "?".
+    std::string typedText() const {
+        std::string text;
+        bool shift = false;
+        for (const keys::KeyRecord &record : injector.records()) {
+            if (record.vk == 0x10 || record.vk == 0xA0 || record.vk == 0xA1) {
+                shift = !record.keyUp();
+                continue;
+            }
+            if (record.keyUp())
+                continue;
+            if (record.vk >= '0' && record.vk <= '9')
+                text += static_cast<char>(record.vk);
+            else if (record.vk >= 'A' && record.vk <= 'Z')
+                text += static_cast<char>(shift ? record.vk : record.vk - 'A' + 'a');
+            else if (record.vk == 0x20)
+                text += ' ';
+            else if (record.vk == 0x0D)
+                text += '\r';
+            else
+                text += '?';
+        }
+        return text;
+    }
+};
+
+} // namespace quorvane::ui::test

@@ -1,0 +1,173 @@
+// `quorvane send` through the real engine on the fake platform: exit statuses, messages, Ctrl+C and progress.
+#include "ui/SendCommand.h"
+#include "FakePlatform.h"
+#include "ui/ProgressLine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quorvane::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::seconds;
+
+class SendCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() /
+                   ("quorvane-send-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string writeFile(const std::string &name, const std::string &content) {
+        std::ofstream(m_folder / name, std::ios::binary) << content;
+        return (m_folder / name).string();
+    }
+
+    int run(SendArguments arguments, bool progressLine = false) {
+        SendCommand command(std::move(arguments), m_platform.commandLineServices(), m_out, progressLine);
+        m_command = &command;
+        const int status = command.run();
+        m_command = nullptr;
+        return status;
+    }
+
+    fs::path m_folder;
+    test::FakePlatform m_platform;
+    std::ostringstream m_out;
+    SendCommand *m_command = nullptr;
+};
+
+TEST_F(SendCommandTest, WholeFileTypedExitsWithZero) {
+    m_platform.desktop.addWindow(7, "COM1 - Tera Term VT");
+    SendArguments arguments;
+    arguments.file = writeFile("image.bin", std::string("\x12\x34\xAB\xCD", 4));
+    EXPECT_EQ(run(arguments), kExitCompleted) << m_out.str();
+    EXPECT_EQ(m_platform.typedText().rfind("1234 ABCD ", 0), 0u) << m_platform.typedText();
+    EXPECT_EQ(m_out.str(), "");
+}
+
+struct TypeCase {
+    std::string name;
+    std::optional<int> type;
+    bool typedAsHexWords;
+};
+
+class SendCommandTypes : public SendCommandTest, public testing::WithParamInterface<TypeCase> {};
+
+// The bytes "12" typed as text give "12"; typed as a hex dump they give "3132 ".
+TEST_P(SendCommandTypes, TypeComesFromTheOptionElseFromTheExtensionInAnyCase) {
+    const TypeCase &c = GetParam();
+    m_platform.desktop.addWindow(7, "Tera Term");
+    SendArguments arguments;
+    arguments.file = writeFile(c.name, "12");
+    arguments.fileType = c.type;
+    ASSERT_EQ(run(arguments), kExitCompleted) << m_out.str();
+    EXPECT_EQ(m_platform.typedText().rfind("3132 ", 0) == 0, c.typedAsHexWords) << m_platform.typedText();
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, SendCommandTypes,
+                         testing::Values(TypeCase{"image.bin", {}, true}, TypeCase{"IMAGE.BIN", {}, true},
+                                         TypeCase{"mem.Hex", {}, true}, TypeCase{"notes.txt", {}, false},
+                                         TypeCase{"notes.txt", kFileTypeHexDump, true},
+                                         TypeCase{"image.bin", kFileTypeText, false}));
+
+TEST_F(SendCommandTest, TerminalNotRunningIsReportedOnTheStreamAndFails) {
+    m_platform.desktop.addWindow(3, "HyperTerminal");
+    SendArguments arguments;
+    arguments.file = writeFile("notes.txt", "HELLO\r\n");
+    EXPECT_EQ(run(arguments), kExitNotCompleted);
+    EXPECT_NE(m_out.str().find("quorvane: The selected terminal emulator application is not running."),
+              std::string::npos)
+        << m_out.str();
+    EXPECT_EQ(m_platform.typedText(), "");
+}
+
+TEST_F(SendCommandTest, AnyOtherTerminalIsFoundByPartOfItsTitle) {
+    m_platform.desktop.addWindow(3, "Tera Term");
+    m_platform.desktop.addWindow(4, "ttyUSB0 - minicom");
+    SendArguments arguments;
+    arguments.file = writeFile("notes.txt", "AB\r\n");
+    arguments.terminalTitleTerm = "minicom";
+    ASSERT_EQ(run(arguments), kExitCompleted) << m_out.str();
+    EXPECT_EQ(m_platform.desktop.foregroundWindow(), platform::WindowId{4});
+}
+
+TEST_F(SendCommandTest, MissingFileIsAnInvalidArgument) {
+    SendArguments arguments;
+    arguments.file = (m_folder / "absent.obj").string();
+    EXPECT_EQ(run(arguments), kExitUsage);
+    EXPECT_NE(m_out.str().find("absent.obj"), std::string::npos);
+}
+
+TEST_F(SendCommandTest, CtrlCDuringTheTransferStopsItAndFails) {
+    m_platform.desktop.addWindow(7, "Tera Term");
+    SendArguments arguments;
+    arguments.file = writeFile("listing.txt", std::string(200, 'A') + "\r\n" + std::string(200, 'B') + "\r\n");
+    m_platform.pump.at(seconds(2), [this] { m_command->interrupt(); });
+    EXPECT_EQ(run(arguments), kExitNotCompleted);
+    const std::string typed = m_platform.typedText();
+    EXPECT_FALSE(typed.empty());
+    EXPECT_EQ(typed.find('b'), std::string::npos) << "the second line was typed after the stop";
+    EXPECT_NE(m_out.str().find("stopped"), std::string::npos) << m_out.str();
+}
+
+TEST_F(SendCommandTest, CtrlCBeforeTheTransferStartsTypesNothing) {
+    m_platform.desktop.addWindow(7, "Tera Term");
+    SendArguments arguments;
+    arguments.file = writeFile("listing.txt", "ABC\r\n");
+    SendCommand command(arguments, m_platform.commandLineServices(), m_out, false);
+    command.interrupt();
+    EXPECT_EQ(command.run(), kExitNotCompleted);
+    EXPECT_EQ(m_platform.typedText(), "");
+}
+
+TEST_F(SendCommandTest, ProgressLineOnlyOnATerminal) {
+    for (const bool terminal : {false, true}) {
+        test::FakePlatform platform;
+        platform.desktop.addWindow(7, "Tera Term");
+        std::ostringstream out;
+        SendArguments arguments;
+        arguments.file = writeFile("image.bin", std::string(40, '\x55'));
+        SendCommand command(arguments, platform.commandLineServices(), out, terminal);
+        ASSERT_EQ(command.run(), kExitCompleted);
+        EXPECT_EQ(out.str().find("40 of 40 characters typed") != std::string::npos, terminal) << out.str();
+        EXPECT_EQ(!out.str().empty() && out.str().back() == '\n', terminal) << "the line must be ended";
+    }
+}
+
+TEST(ProgressLine, FormatsCountAndTimeLeft) {
+    const struct {
+        std::uint64_t done, total;
+        std::optional<seconds> left;
+        std::string expected;
+    } cases[] = {
+        {0, 120, std::nullopt, "0 of 120 characters typed"},
+        {60, 120, seconds(5), "60 of 120 characters typed, 0:05 left"},
+        {1, 5000, seconds(754), "1 of 5000 characters typed, 12:34 left"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ProgressLine::format(c.done, c.total, c.left), c.expected);
+}
+
+TEST(ProgressLine, EstimatesTimeLeftFromThePaceSinceTheFirstCharacter) {
+    platform::ManualClock clock;
+    std::ostringstream out;
+    ProgressLine line(clock, out, true);
+    line.update(0, 100);
+    clock.advance(seconds(30)); // the initial wait is not typing
+    line.update(10, 100);
+    clock.advance(seconds(10));
+    line.update(20, 100); // 10 characters in 10 s: 80 left at 1 per second
+    line.finishLine();
+    EXPECT_NE(out.str().find("20 of 100 characters typed, 1:20 left"), std::string::npos) << out.str();
+}
+
+} // namespace
+} // namespace quorvane::ui

@@ -1,0 +1,171 @@
+// Parsing of the command line and its help text.
+#include "ui/CommandLineArguments.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace quorvane::ui {
+namespace {
+
+using OptionSetter = std::function<std::optional<std::string>(SendArguments &, const std::string &)>;
+
+std::optional<std::string> setType(SendArguments &send, const std::string &value) {
+    static const std::map<std::string, int> kTypes = {{"loader", kFileTypeLoader},
+                                                      {"object", kFileTypeTaggedObject},
+                                                      {"hex", kFileTypeHexDump},
+                                                      {"text", kFileTypeText}};
+    const auto found = kTypes.find(value);
+    if (found == kTypes.end())
+        return "--type must be loader, object, hex or text, not \"" + value + "\"";
+    send.fileType = found->second;
+    return std::nullopt;
+}
+
+std::optional<std::string> setMonitor(SendArguments &send, const std::string &value) {
+    if (value == "tibug")
+        send.monitor = Monitor::Tibug;
+    else if (value == "evmbug")
+        send.monitor = Monitor::Evmbug;
+    else
+        return "--monitor must be tibug or evmbug, not \"" + value + "\"";
+    return std::nullopt;
+}
+
+std::optional<std::string> setTerminal(SendArguments &send, const std::string &value) {
+    if (value.empty())
+        return "--terminal needs a terminal name or a part of a window title";
+    if (value == "teraterm")
+        send.terminalTitleTerm = "Tera Term";
+    else if (value == "hyperterminal")
+        send.terminalTitleTerm = "HyperTerminal";
+    else
+        send.terminalTitleTerm = value;
+    return std::nullopt;
+}
+
+// A factor must be a whole, finite, non-negative number: the window would read "1.5x" as 1.5, but a script
+// that passes it has made a mistake worth reporting.
+bool isFactor(const std::string &value) {
+    double number = 0;
+    const char *end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, number);
+    return !value.empty() && ec == std::errc() && ptr == end && std::isfinite(number) && number >= 0;
+}
+
+OptionSetter factorSetter(std::string SendArguments::*member, const std::string &name) {
+    return [member, name](SendArguments &send, const std::string &value) -> std::optional<std::string> {
+        if (!isFactor(value))
+            return name + " must be a number of 0 or more, not \"" + value + "\"";
+        send.*member = value;
+        return std::nullopt;
+    };
+}
+
+const std::map<std::string, OptionSetter> &valueOptions() {
+    static const std::map<std::string, OptionSetter> kOptions = {
+        {"--type", setType},
+        {"--monitor", setMonitor},
+        {"--terminal", setTerminal},
+        {"--char-factor", factorSetter(&SendArguments::charFactor, "--char-factor")},
+        {"--line-factor", factorSetter(&SendArguments::lineFactor, "--line-factor")},
+    };
+    return kOptions;
+}
+
+ParsedCommandLine invalid(std::string error) {
+    ParsedCommandLine parsed;
+    parsed.action = CommandLineAction::Invalid;
+    parsed.error = std::move(error);
+    return parsed;
+}
+
+// Applies one option of `send`, consuming its value from the next argument unless it came as --name=value.
+std::optional<std::string> applyOption(SendArguments &send, std::span<const std::string> arguments, std::size_t &i) {
+    std::string name = arguments[i];
+    std::optional<std::string> value;
+    if (const auto equals = name.find('='); equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+    }
+    if (name == "--ignore-address-tags") {
+        if (value)
+            return name + " takes no value";
+        send.ignoreAddressTags = true;
+        return std::nullopt;
+    }
+    const auto option = valueOptions().find(name);
+    if (option == valueOptions().end())
+        return "unknown option \"" + arguments[i] + "\"";
+    if (!value) {
+        if (i + 1 >= arguments.size())
+            return name + " needs a value";
+        value = arguments[++i];
+    }
+    return option->second(send, *value);
+}
+
+ParsedCommandLine parseSend(std::span<const std::string> arguments) {
+    ParsedCommandLine parsed;
+    parsed.action = CommandLineAction::Send;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (argument.size() > 1 && argument.front() == '-') {
+            if (auto error = applyOption(parsed.send, arguments, i))
+                return invalid(*error);
+        } else if (!haveFile) {
+            parsed.send.file = argument;
+            haveFile = true;
+        } else {
+            return invalid("only one file can be sent at a time; \"" + argument + "\" is one too many");
+        }
+    }
+    if (!haveFile || parsed.send.file.empty())
+        return invalid("send needs the file to send");
+    return parsed;
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(std::span<const std::string> arguments) {
+    if (arguments.empty())
+        return {};
+    const std::string &first = arguments.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        if (arguments.size() > 1)
+            return invalid("--help takes no further arguments");
+        ParsedCommandLine parsed;
+        parsed.action = CommandLineAction::ShowHelp;
+        return parsed;
+    }
+    if (first == "send")
+        return parseSend(arguments.subspan(1));
+    return invalid("unknown command \"" + first + "\"");
+}
+
+std::string commandLineHelp() {
+    return "Usage: quorvane                 open the window\n"
+           "       quorvane send FILE [options]\n"
+           "       quorvane --help\n"
+           "\n"
+           "send types FILE into the terminal window, as the Send button does, with no window of its own.\n"
+           "\n"
+           "  --type loader|object|hex|text   loader: tagged object code to a loader on the board;\n"
+           "                                  object: tagged object code through the monitor's memory command;\n"
+           "                                  hex: a binary image; text: a text file.\n"
+           "                                  Default: by extension (.obj loader; .cas .hex .bin hex; else text).\n"
+           "  --monitor tibug|evmbug          the board's monitor (default evmbug)\n"
+           "  --terminal teraterm|hyperterminal|TITLE\n"
+           "                                  the terminal window: Tera Term (default), HyperTerminal, or a\n"
+           "                                  window whose title contains TITLE\n"
+           "  --ignore-address-tags           object: load at the address of the memory command already typed\n"
+           "  --char-factor X                 multiplies the wait after each character (default 1.0)\n"
+           "  --line-factor Y                 multiplies the wait after each line (default 1.0)\n"
+           "\n"
+           "Ctrl+C stops the transfer as STOP! does; a second Ctrl+C ends the program at once.\n"
+           "Exit status: 0 when the whole file was typed, 1 when it was not, 2 for invalid arguments.\n";
+}
+
+} // namespace quorvane::ui

@@ -1,0 +1,158 @@
+// The main window's handlers: options, help, Send, STOP!, Quit, and the answers to the engine.
+#include "ui/MainForm.h"
+
+#include "engine/SendDriver.h"
+#include "ui/HelpPages.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace quorvane::ui {
+
+MainForm::MainForm(platform::Dialogs &dialogs, platform::Settings &settings, const QString &programFolder,
+                   QWidget *parent)
+    : QWidget(parent), m_dialogs(dialogs), m_controls(createMainFormControls(this, logicalDpiX())),
+      m_programEnd([] { QCoreApplication::exit(0); }) {
+    setWindowTitle("Quorvane");
+    setWindowIcon(mainFormIcon());
+    m_browser = std::make_unique<FileBrowser>(*m_controls.DriveListBox, *m_controls.DirectoryListBox,
+                                              *m_controls.FileListBox, dialogs);
+    m_defaults = std::make_unique<StoredDefaults>(settings, *m_browser, dialogs, programFolder);
+    connectHandlers();
+    Form_Load();
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::connectHandlers() {
+    const MainFormControls &c = m_controls;
+    connect(c.FileListBox, &FileListBox::fileClicked, this, &MainForm::FileListBox_Click);
+    connect(c.FileListBox, &FileListBox::fileDoubleClicked, this, &MainForm::FileListBox_DblClick);
+    connect(c.btnSetAsDefaultFolder, &QPushButton::clicked, this, &MainForm::btnSetAsDefaultFolder_Click);
+    // A click on the option already selected runs its handler too; toggled catches selection by arrow keys.
+    connect(c.optTIBUG, &QRadioButton::clicked, this, &MainForm::optTIBUG_Click);
+    connect(c.optEVMBUG, &QRadioButton::clicked, this, &MainForm::optEVMBUG_Click);
+    connect(c.optTIBUG, &QRadioButton::toggled, this, [this](bool on) { on ? optTIBUG_Click() : void(); });
+    connect(c.optEVMBUG, &QRadioButton::toggled, this, [this](bool on) { on ? optEVMBUG_Click() : void(); });
+    for (int index = 0; index < kFileTypeCount; ++index) {
+        connect(c.optFileType[index], &QRadioButton::clicked, this, [this, index] { optFileType_Click(index); });
+        connect(c.optFileType[index], &QRadioButton::toggled, this,
+                [this, index](bool on) { on ? optFileType_Click(index) : void(); });
+    }
+    connect(c.btnFileTypeHelp, &QPushButton::clicked, this, &MainForm::btnFileTypeHelp_Click);
+    connect(c.btnSend, &QPushButton::clicked, this, &MainForm::btnSend_Click);
+    connect(c.btnStop, &QPushButton::clicked, this, &MainForm::btnStop_Click);
+    connect(c.btnQuit, &QPushButton::clicked, this, &MainForm::btnQuit_Click);
+}
+
+void MainForm::Form_Load() { m_defaults->restore(); }
+
+void MainForm::FileListBox_Click() {
+    const std::optional<QString> name = m_controls.FileListBox->selectedName();
+    if (!name)
+        return;
+    // As the user's click would: the option is selected and its handler runs, even if it was selected already.
+    const int index = fileTypeForName(name->toStdString());
+    m_controls.optFileType[index]->setChecked(true);
+    optFileType_Click(index);
+}
+
+void MainForm::FileListBox_DblClick() {
+    FileListBox_Click();
+    btnSend_Click();
+}
+
+void MainForm::btnSetAsDefaultFolder_Click() { m_defaults->save(); }
+
+void MainForm::optTIBUG_Click() { setFileTypeCaptions(Monitor::Tibug); }
+
+void MainForm::optEVMBUG_Click() { setFileTypeCaptions(Monitor::Evmbug); }
+
+void MainForm::setFileTypeCaptions(Monitor monitor) {
+    for (int index : {kFileTypeTaggedObject, kFileTypeHexDump})
+        m_controls.optFileType[index]->setText(QString::fromStdString(fileTypeCaption(index, monitor)));
+}
+
+void MainForm::optFileType_Click(int index) {
+    const EnabledState state = enabledStateFor(index);
+    const MainFormControls &c = m_controls;
+    QWidget *const factors[] = {c.lblMultFactorChar, c.lblMultFactorCharx, c.txtMultFactorChar,
+                                c.lblMultFactorLine, c.lblMultFactorLinex, c.txtMultFactorLine};
+    for (QWidget *factor : factors)
+        factor->setEnabled(state.delayFactors);
+    c.chkIgnoreAddressTags->setEnabled(state.ignoreAddressTags);
+}
+
+void MainForm::btnFileTypeHelp_Click() {
+    // The monitor is read once: the pages stay consistent even if it changes while a page is open.
+    for (const std::string &page : helpPages(tibugSelected() ? Monitor::Tibug : Monitor::Evmbug))
+        m_dialogs.showMessage("Quorvane", page, platform::MessageIcon::None);
+}
+
+void MainForm::btnSend_Click() {
+    if (m_driver)
+        m_driver->Send();
+}
+
+void MainForm::btnStop_Click() { m_controls.btnStop->hide(); }
+
+void MainForm::btnQuit_Click() { endProgram(); }
+
+void MainForm::closeEvent(QCloseEvent *event) {
+    endProgram();
+    event->accept();
+}
+
+// Ends at once, also from inside a transfer: the engine's waits return, nothing more is typed, and the
+// Send handler unwinds to the event loop, which is left.
+void MainForm::endProgram() {
+    if (m_ending)
+        return;
+    m_ending = true;
+    if (m_driver)
+        m_driver->abandon();
+    hide();
+    m_programEnd();
+}
+
+std::optional<std::string> MainForm::selectedFile() {
+    const std::optional<QString> name = m_controls.FileListBox->selectedName();
+    return name ? std::optional(name->toStdString()) : std::nullopt;
+}
+
+std::string MainForm::folderPath() {
+    return QDir::toNativeSeparators(m_controls.DirectoryListBox->path()).toStdString();
+}
+
+int MainForm::fileTypeIndex() {
+    for (int index = 0; index < kFileTypeCount; ++index) {
+        if (m_controls.optFileType[index]->isChecked())
+            return index;
+    }
+    return kFileTypeText;
+}
+
+bool MainForm::tibugSelected() { return m_controls.optTIBUG->isChecked(); }
+
+std::string MainForm::terminalTitleTerm() {
+    return m_controls.optTeraTerm->isChecked() ? "Tera Term" : "HyperTerminal";
+}
+
+bool MainForm::ignoreAddressTags() { return m_controls.chkIgnoreAddressTags->isChecked(); }
+
+std::string MainForm::charFactorText() { return m_controls.txtMultFactorChar->text().toStdString(); }
+
+std::string MainForm::lineFactorText() { return m_controls.txtMultFactorLine->text().toStdString(); }
+
+// isHidden, not isVisible: the button's own state counts, also while the window itself is not shown.
+bool MainForm::stopVisible() { return !m_controls.btnStop->isHidden(); }
+
+void MainForm::setStopVisible(bool visible) { m_controls.btnStop->setVisible(visible); }
+
+std::string MainForm::windowCaption() { return windowTitle().toStdString(); }
+
+// The window's layout is fixed and has no place for progress; the command line shows it.
+void MainForm::progress(std::uint64_t, std::uint64_t) {}
+
+} // namespace quorvane::ui

@@ -1,0 +1,65 @@
+// `quorvane send`: one transfer through the upload engine with no window, messages and progress on a stream.
+#pragma once
+
+#include "engine/EngineHost.h"
+#include "engine/SendDriver.h"
+#include "platform/Dialogs.h"
+#include "ui/CommandLineArguments.h"
+#include "ui/ProgressLine.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+namespace quorvane::ui {
+
+// The platform as the command line reaches it; its messages go to the stream instead of message boxes.
+struct CommandLineServices {
+    platform::Desktop &desktop;
+    platform::KeyboardLayout &layout;
+    platform::KeyInjector &injector;
+    platform::EventPump &pump;
+    platform::Timer &delayTimer;
+    platform::Clock &clock;
+};
+
+class SendCommand : public engine::EngineHost, public platform::Dialogs {
+public:
+    // `progressLine`: the output is a terminal, so a progress line is kept up to date on it.
+    SendCommand(SendArguments arguments, CommandLineServices services, std::ostream &out, bool progressLine);
+    ~SendCommand() override;
+
+    // Runs the transfer; the exit status: kExitCompleted only when the whole file was typed.
+    int run();
+    // Ctrl+C: the first acts as STOP!, a second one abandons the transfer at once.
+    void interrupt();
+
+    std::optional<std::string> selectedFile() override;
+    std::string folderPath() override;
+    int fileTypeIndex() override;
+    bool tibugSelected() override;
+    std::string terminalTitleTerm() override;
+    bool ignoreAddressTags() override;
+    std::string charFactorText() override;
+    std::string lineFactorText() override;
+    bool stopVisible() override;
+    void setStopVisible(bool visible) override;
+    std::string windowCaption() override;
+    void progress(std::uint64_t done, std::uint64_t total) override;
+    void endProgram() override;
+
+    void showMessage(std::string_view title, std::string_view text, platform::MessageIcon icon) override;
+
+private:
+    SendArguments m_arguments;
+    std::filesystem::path m_path;
+    std::string m_folder;
+    std::string m_fileName;
+    std::ostream &m_out;
+    ProgressLine m_progress;
+    bool m_stopVisible = false;
+    bool m_stopRequested = false;
+    std::unique_ptr<engine::SendDriver> m_driver;
+};
+
+} // namespace quorvane::ui

@@ -1,0 +1,29 @@
+// The default drive and folder: restored when the window loads, stored by "Set As Default Folder".
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Settings.h"
+#include "ui/FileBrowser.h"
+
+namespace quorvane::ui {
+
+class StoredDefaults {
+public:
+    StoredDefaults(platform::Settings &settings, FileBrowser &browser, platform::Dialogs &dialogs,
+                   QString programFolder);
+
+    // Never fails: a missing, unreadable or stale value puts the browser on the program's folder.
+    void restore();
+    // Stores the drive and the highlighted folder; a store that cannot be written says so in a message box.
+    bool save();
+
+private:
+    void showProgramFolder();
+
+    platform::Settings &m_settings;
+    FileBrowser &m_browser;
+    platform::Dialogs &m_dialogs;
+    QString m_programFolder;
+};
+
+} // namespace quorvane::ui
