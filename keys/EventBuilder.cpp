@@ -24,11 +24,11 @@ bool EventBuilder::capsLockOn() {
 
 // Both records of a press carry the scan code and the extended flag: a key-up without them is the
 // key-up of another key (the Down arrow's becomes keypad 2's) for programs that read scan codes.
-void EventBuilder::addKeyRecord(std::uint16_t vk, bool keyUp, bool extended) {
+KeyRecord EventBuilder::keyRecord(std::uint16_t vk, bool keyUp, bool extended) {
     std::uint32_t flags = extended ? std::uint32_t{kExtendedKey} : 0U;
     if (keyUp)
         flags |= kKeyUp;
-    m_buffer.append(KeyRecord{vk, m_layout.scanCode(vk), flags});
+    return KeyRecord{vk, m_layout.scanCode(vk), flags};
 }
 
 void EventBuilder::addKeyPress(std::uint16_t vk, bool shift, bool extended, HeldModifiers held) {

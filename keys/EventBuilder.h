@@ -22,7 +22,11 @@ public:
     // Starts a sequence: takes the active layout; Caps Lock is read when a character first needs it.
     void begin();
 
-    void addKeyRecord(std::uint16_t vk, bool keyUp, bool extended = false);
+    // A record of the key with its scan code; the extended flag, when given, goes on the key-up as well.
+    KeyRecord keyRecord(std::uint16_t vk, bool keyUp, bool extended = false);
+    void addKeyRecord(std::uint16_t vk, bool keyUp, bool extended = false) {
+        m_buffer.append(keyRecord(vk, keyUp, extended));
+    }
     // One press of a key, with automatic Shift around it when `shift` and Shift is not held already.
     void addKeyPress(std::uint16_t vk, bool shift, bool extended, HeldModifiers held);
     void addUnicodeCharacter(char16_t unit);

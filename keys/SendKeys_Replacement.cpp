@@ -157,7 +157,13 @@ void SendKeys_Replacement::FlushEvents() {
     if (!records.empty()) {
         const std::size_t inserted = m_injector.inject(records);
         if (inserted < records.size()) {
-            const std::vector<KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
+            std::vector<KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
+            // Releasing an Alt right after its press would be a lone Alt tap: a Ctrl press in between
+            // keeps the terminal's menu shut.
+            const KeyRecord altDown = m_builder.keyRecord(kVkAlt, false);
+            if (!releases.empty() && records[inserted - 1] == altDown)
+                releases.insert(releases.begin(),
+                                {m_builder.keyRecord(kVkControl, false), m_builder.keyRecord(kVkControl, true)});
             if (!releases.empty())
                 m_injector.inject(releases);
         }

@@ -28,7 +28,11 @@ public:
     std::string transcript(bool withScanCodes = false) const;
     const std::vector<std::vector<keys::KeyRecord>> &batches() const { return m_batches; }
     std::size_t finishCount() const { return m_finishCount; }
-    void clear() { m_batches.clear(); }
+    // Forgets the batches and any pending cut.
+    void clear() {
+        m_batches.clear();
+        m_acceptLimit.reset();
+    }
 
 private:
     std::vector<std::vector<keys::KeyRecord>> m_batches;

@@ -1,0 +1,70 @@
+// Checks that the records of one key sequence obey the rules every sequence must keep, whatever its text.
+#include "SequenceInvariants.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvane::keys {
+namespace {
+
+constexpr std::uint16_t kVkAlt = 18;
+
+// Virtual keys of the named keys that carry the extended flag.
+bool extendedVirtualKey(std::uint16_t vk) {
+    constexpr std::uint16_t kExtended[] = {19, 33, 34, 35, 36, 37, 38, 39, 40, 42, 44, 45, 46, 144};
+    return std::find(std::begin(kExtended), std::end(kExtended), vk) != std::end(kExtended);
+}
+
+std::string describe(const KeyRecord &record, std::size_t index) {
+    return "record " + std::to_string(index) + " (vk " + std::to_string(record.vk) + ", scan " +
+           std::to_string(record.scan) + ", flags " + std::to_string(record.flags) + ")";
+}
+
+std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16string_view keys,
+                       platform::KeyboardLayout &layout) {
+    if ((record.flags & ~std::uint32_t{kExtendedKey | kKeyUp | kUnicode}) != 0)
+        return describe(record, index) + ": unknown flag";
+    if (record.unicode()) {
+        if (record.vk != 0 || record.extended())
+            return describe(record, index) + ": Unicode record with a key code or the extended flag";
+        if (keys.find(static_cast<char16_t>(record.scan)) == std::u16string_view::npos)
+            return describe(record, index) + ": Unicode record for a code unit not in the string";
+        return {};
+    }
+    if (record.vk == 0 || record.vk > 0xFF)
+        return describe(record, index) + ": no valid key code";
+    if (record.scan != layout.scanCode(record.vk))
+        return describe(record, index) + ": scan code is not the layout's";
+    if (record.extended() && !extendedVirtualKey(record.vk))
+        return describe(record, index) + ": extended flag on a key that is not extended";
+    return {};
+}
+
+} // namespace
+
+std::string findSequenceFault(std::span<const KeyRecord> records, std::u16string_view keys,
+                              platform::KeyboardLayout &layout) {
+    std::vector<std::size_t> pressed; // indices of key-downs not yet released, innermost last
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const KeyRecord &record = records[i];
+        if (std::string fault = fieldFault(record, i, keys, layout); !fault.empty())
+            return fault;
+        if (!record.keyUp()) {
+            pressed.push_back(i);
+            continue;
+        }
+        if (pressed.empty())
+            return describe(record, i) + ": key-up without a key down";
+        const KeyRecord &down = records[pressed.back()];
+        if (down.vk != record.vk || down.scan != record.scan || (down.flags | kKeyUp) != record.flags)
+            return describe(record, i) + ": releases another key than the innermost pressed one";
+        if (record.vk == kVkAlt && !record.unicode() && pressed.back() + 1 == i)
+            return describe(record, i) + ": lone Alt tap";
+        pressed.pop_back();
+    }
+    if (!pressed.empty())
+        return describe(records[pressed.back()], pressed.back()) + ": never released";
+    return {};
+}
+
+} // namespace quorvane::keys

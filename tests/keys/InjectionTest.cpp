@@ -1,0 +1,171 @@
+// The injection around the parser: one call per string, refused records, buffer growth, bounded counts.
+#include "SequenceInvariants.h"
+#include "keys/EventBuffer.h"
+#include "keys/HeldKeys.h"
+#include "keys/RepeatCount.h"
+#include "keys/SendKeys_Replacement.h"
+#include "platform/fake/FakeKeyboardLayout.h"
+#include "platform/fake/RecordingInjector.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quorvane::keys {
+namespace {
+
+class InjectionTest : public ::testing::Test {
+protected:
+    platform::FakeKeyboardLayout m_layout;
+    platform::RecordingInjector m_injector;
+    SendKeys_Replacement m_keys{m_layout, m_injector};
+};
+
+TEST_F(InjectionTest, OneInjectionPerStringAndAFreshLayoutEachCall) {
+    const struct {
+        std::u16string_view keys;
+        std::size_t batches;
+    } cases[] = {{u"", 0}, {u"{", 0}, {u"(", 0}, {u"+", 0}, {u"%(", 0}, {u"a", 1}, {u"IM ", 1}, {u"{a 300}", 1}};
+    std::size_t calls = 0;
+    for (const auto &c : cases) {
+        m_injector.clear();
+        m_keys.SendKeySequence(c.keys);
+        ++calls;
+        EXPECT_EQ(m_injector.batches().size(), c.batches) << std::string(c.keys.begin(), c.keys.end());
+        EXPECT_EQ(m_layout.refreshCount(), calls);
+    }
+}
+
+// When the injector takes only a prefix, the keys that prefix left down are released in one more call.
+TEST_F(InjectionTest, RefusedRecordsLeaveNoKeyDown) {
+    const struct {
+        std::u16string_view keys;
+        std::size_t accepted;
+        const char *expected;
+    } cases[] = {
+        {u"+^a", 3, "16↓ 17↓ 65↓ | 65↑ 17↑ 16↑"},
+        {u"+^a", 5, "16↓ 17↓ 65↓ 65↑ 17↑ | 16↑"},
+        {u"+^a", 0, ""},
+        {u"A", 2, "16↓ 65↓ | 65↑ 16↑"},
+        {u"{DOWN}", 1, "40↓ext | 40↑ext"},
+        {u"\u20AC", 1, "U+20AC↓ | U+20AC↑"},
+        {u"ab", 2, "65↓ 65↑"},
+        {u"%(ab)", 4, "18↓ 65↓ 65↑ 66↓ | 66↑ 18↑"},
+        {u"%(ab)", 3, "18↓ 65↓ 65↑ | 18↑"},
+        // releasing Alt straight after its press would tap it: a Ctrl press goes between
+        {u"%(ab)", 1, "18↓ | 17↓ 17↑ 18↑"},
+        {u"^%a", 2, "17↓ 18↓ | 17↓ 17↑ 18↑ 17↑"},
+        {u"%a", 2, "18↓ 65↓ | 65↑ 18↑"},
+    };
+    for (const auto &c : cases) {
+        m_injector.clear();
+        m_injector.acceptOnlyNext(c.accepted);
+        m_keys.SendKeySequence(c.keys);
+        const std::string shown(c.keys.begin(), c.keys.end());
+        EXPECT_EQ(m_injector.transcript(), c.expected) << shown << " accepting " << c.accepted;
+        EXPECT_EQ(findSequenceFault(m_injector.records(), c.keys, m_layout), "") << shown;
+        EXPECT_FALSE(m_keys.ShiftHeld());
+    }
+}
+
+TEST(HeldKeys, ReleasesWhatIsStillDownInReverseOrder) {
+    const KeyRecord shiftDown{16, 0x2A, 0}, aDown{65, 0x1E, 0}, downArrow{40, 0x50, kExtendedKey};
+    const KeyRecord aUp{65, 0x1E, kKeyUp}, unicodeDown{0, 0x20AC, kUnicode};
+    const struct {
+        std::vector<KeyRecord> records;
+        const char *expected;
+    } cases[] = {
+        {{}, ""},
+        {{aDown, aUp}, ""},
+        {{shiftDown, aDown}, "65↑ 16↑"},
+        {{shiftDown, aDown, aUp}, "16↑"},
+        {{downArrow}, "40↑ext"},
+        {{unicodeDown}, "U+20AC↑"},
+        {{aDown, aDown, aUp}, "65↑"},
+        {{aUp}, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(platform::formatKeyRecords(releasesOfHeldKeys(c.records)), c.expected)
+            << platform::formatKeyRecords(c.records);
+}
+
+TEST(EventBufferGrowth, GrowsByAStepWhenTwentyFiveOrFewerAreFree) {
+    const struct {
+        std::size_t records;
+        std::size_t capacityAfterCheck;
+    } cases[] = {{0, 512}, {486, 512}, {487, 1023}, {511, 1023}, {600, 1023}};
+    for (const auto &c : cases) {
+        EventBuffer buffer;
+        buffer.begin();
+        for (std::size_t i = 0; i < c.records; ++i)
+            buffer.append(KeyRecord{65, 0x1E, 0});
+        buffer.ensureRoom();
+        EXPECT_EQ(buffer.capacity(), c.capacityAfterCheck) << c.records << " records";
+        EXPECT_EQ(buffer.size(), c.records);
+    }
+}
+
+TEST(EventBufferGrowth, EachSequenceStartsAgainAtTheInitialCapacity) {
+    EventBuffer buffer;
+    buffer.begin();
+    for (std::size_t i = 0; i < 998; ++i)
+        buffer.append(KeyRecord{65, 0x1E, 0});
+    buffer.ensureRoom();
+    buffer.ensureRoom();
+    EXPECT_EQ(buffer.capacity(), 1534U);
+    buffer.release();
+    buffer.begin();
+    EXPECT_EQ(buffer.capacity(), 512U);
+    EXPECT_EQ(buffer.size(), 0U);
+}
+
+// 243 presses leave 486 records: the next item starts with 26 free, the one after it needs growth, and
+// the item that follows needs more than the room it starts with. Nothing may be lost.
+TEST_F(InjectionTest, LongSequencesKeepEveryRecord) {
+    m_keys.SendKeySequence(u"{a 243}b{c 300}A");
+    ASSERT_EQ(m_injector.batches().size(), 1U);
+    const std::vector<KeyRecord> &records = m_injector.batches().front();
+    ASSERT_EQ(records.size(), 486U + 2U + 600U + 4U);
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(484, 4)), "65↓ 65↑ 66↓ 66↑");
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(1086)), "67↓ 67↑ 16↓ 65↓ 65↑ 16↑");
+    EXPECT_EQ(findSequenceFault(records, u"", m_layout), "");
+}
+
+TEST_F(InjectionTest, RepeatCountsAreCapped) {
+    const std::u16string_view cases[] = {u"{a 99999999999}", u"{a 1e308}", u"{a 1e99999}", u"{a &HFFFFFFFFFFFFFFFFFF}",
+                                         u"{DOWN 4294967296}"};
+    for (std::u16string_view keys : cases) {
+        m_injector.clear();
+        m_keys.SendKeySequence(keys);
+        ASSERT_EQ(m_injector.batches().size(), 1U);
+        EXPECT_EQ(m_injector.batches().front().size(), 2U * kMaxRepeatCount) << std::string(keys.begin(), keys.end());
+    }
+}
+
+// A long run of modifiers must not exhaust the stack.
+TEST_F(InjectionTest, LongModifierRunsAreNestedWithoutRecursion) {
+    constexpr std::size_t kRun = 200000;
+    std::u16string keys(kRun, u'+');
+    m_keys.SendKeySequence(keys + u"a");
+    ASSERT_EQ(m_injector.batches().size(), 1U);
+    const std::vector<KeyRecord> &records = m_injector.batches().front();
+    ASSERT_EQ(records.size(), 2 * kRun + 2);
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(kRun - 1, 4)), "16↓ 65↓ 65↑ 16↑");
+    EXPECT_EQ(findSequenceFault(records, u"", m_layout), "");
+    EXPECT_FALSE(m_keys.ShiftHeld());
+
+    m_injector.clear();
+    m_keys.SendKeySequence(keys);
+    EXPECT_TRUE(m_injector.batches().empty());
+}
+
+TEST_F(InjectionTest, CapsLockIsReadWhileParsing) {
+    m_layout.setCapsLock(true);
+    m_keys.SendKeySequence(u"a");
+    m_layout.setCapsLock(false);
+    m_keys.SendKeySequence(u"a");
+    EXPECT_EQ(m_injector.transcript(), "16↓ 65↓ 65↑ 16↑ | 65↓ 65↑");
+}
+
+} // namespace
+} // namespace quorvane::keys
