@@ -100,7 +100,7 @@ void FakeEventPump::recordWait(Clock::TimePoint start, Clock::TimePoint deadline
         return;
     }
     auto &entries = m_transcript->entries();
-    const bool continues = m_lastWaitEntry + 1 == entries.size() && start == m_lastWaitEnd;
+    const bool continues = !entries.empty() && m_lastWaitEntry == entries.size() - 1 && start == m_lastWaitEnd;
     m_lastWaitLength = (continues ? m_lastWaitLength : std::chrono::nanoseconds{}) + (deadline - start);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(m_lastWaitLength).count();
     const std::string entry = "wait " + std::to_string(micros) + "us";

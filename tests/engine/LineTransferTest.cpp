@@ -1,0 +1,149 @@
+// The loader and text transfers: what is typed for each file, and the waits between keystrokes and lines.
+#include "TransferRig.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane::engine::test {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+// Each character followed by the same wait.
+std::vector<std::string> charactersWith(std::initializer_list<std::string_view> keys, const std::string &wait) {
+    std::vector<std::string> entries;
+    for (const std::string_view k : keys) {
+        entries.push_back(key(k));
+        entries.push_back(wait);
+    }
+    return entries;
+}
+
+const std::vector<std::string> kEnd = {"finish", "STOP! hidden"};
+
+TEST(TextTransfer, TheWorkedExampleWithItsWaits) {
+    TransferRig rig;
+    rig.writeFile("PRINT (1+2)\r\nEND\r\n");
+    EXPECT_EQ(rig.send(), SendResult::Completed);
+    const std::string charWait = passes(5000);
+    EXPECT_EQ(rig.afterInitialWait(),
+              concat({charactersWith({"P", "R", "I", "N", "T", "<SP>", "{(}", "1", "{+}", "2", "{)}"}, charWait),
+                      {key("<CR>"), delay(100)},
+                      charactersWith({"E", "N", "D"}, charWait),
+                      {delay(100)},
+                      kEnd}));
+}
+
+TEST(TextTransfer, TypesEachFileAsItsCharacters) {
+    const struct {
+        const char *name;
+        std::string_view bytes;
+        Keys keys;
+    } cases[] = {
+        {"empty file", "", {}},
+        {"plus", "a+b", {"a", "{+}", "b"}},
+        {"percent", "50%", {"5", "0", "{%}"}},
+        {"tilde and caret", "~^", {"{~}", "{^}"}},
+        {"braces", "{x}", {"{{}", "x", "{}}"}},
+        {"final empty line", "A\r\n\r\n", {"A", "<CR>"}},
+        {"blank line inside", "A\r\n\r\nB", {"A", "<CR>", "<CR>", "B"}},
+        {"line feeds only", "A\nB\n", {"A", "<CR>", "B"}},
+        {"carriage returns only", "A\rB", {"A", "<CR>", "B"}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "AB",
+         {"A", "B"}},
+        {"final Ctrl-Z", "A\r\n\x1A", {"A"}},
+        {"Ctrl-Z inside",
+         "A\x1A"
+         "B",
+         {"A", "^z", "B"}},
+        {"form feed and tab", "\f\t", {"^l", "{TAB}"}},
+        {"UTF-8", "\xC3\xA9", {"U+233"}},
+        {"Windows-1252", "\xE9\x80", {"U+233", "U+8364"}},
+        {"not quite UTF-8", "\xC3\xA9\xE9", {"U+195", "U+169", "U+233"}},
+        {"beyond the BMP", "\xF0\x9F\x98\x80", {"U+55357U+56832"}},
+    };
+    for (const auto &c : cases) {
+        TransferRig rig;
+        rig.writeFile(c.bytes);
+        EXPECT_EQ(rig.send(), SendResult::Completed) << c.name;
+        EXPECT_EQ(rig.typed(), c.keys) << c.name;
+    }
+}
+
+TEST(TextTransfer, FactorsAreReadAtEachWait) {
+    TransferRig rig;
+    rig.writeFile("AB\r\nC");
+    rig.host.charFactor = "0";
+    // The first line's waits are empty, so the edit lands in the line wait's one event pass (the walk
+    // made the first two).
+    rig.pump.atPass(3, [&] {
+        rig.host.charFactor = "2.3";
+        rig.host.lineFactor = "2.5";
+    });
+    rig.host.lineFactor = "0";
+    rig.send();
+    EXPECT_EQ(
+        rig.afterInitialWait(),
+        concat({{key("A"), key("B"), key("<CR>"), "pass"}, charactersWith({"C"}, passes(11500)), {delay(250)}, kEnd}));
+}
+
+TEST(TextTransfer, AZeroCharacterFactorLeavesOnlyTheLineWaits) {
+    TransferRig rig;
+    rig.writeFile("AB\r\nC");
+    rig.host.charFactor = "abc";
+    rig.host.lineFactor = "1e39";
+    rig.send();
+    EXPECT_EQ(rig.afterInitialWait(),
+              concat({{key("A"), key("B"), key("<CR>"), delay(65535), key("C"), delay(65535)}, kEnd}));
+}
+
+TEST(TextTransfer, ProgressEndsAtTheFileSize) {
+    TransferRig rig;
+    rig.writeFile("AB\r\nCD\r\n");
+    rig.send();
+    ASSERT_FALSE(rig.host.progressReports.empty());
+    EXPECT_EQ(rig.host.progressReports.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{8}));
+    EXPECT_EQ(rig.host.progressReports.back(), std::make_pair(std::uint64_t{8}, std::uint64_t{8}));
+    for (std::size_t i = 1; i < rig.host.progressReports.size(); ++i) {
+        EXPECT_LE(rig.host.progressReports[i - 1].first, rig.host.progressReports[i].first);
+    }
+}
+
+TEST(LoaderTransfer, FixedWaitsWhateverTheFactorsSay) {
+    TransferRig rig;
+    rig.host.fileType = 0;
+    rig.host.charFactor = "3";
+    rig.host.lineFactor = "7";
+    rig.writeFile("A\r\nB");
+    EXPECT_EQ(rig.send(), SendResult::Completed);
+    EXPECT_EQ(rig.afterInitialWait(),
+              concat({{key("A"), passes(1000), key("<CR>"), delay(50)}, {key("B"), passes(1000), delay(50)}, kEnd}));
+}
+
+TEST(LoaderTransfer, LineHandling) {
+    const struct {
+        const char *name;
+        std::string_view bytes;
+        Keys keys;
+    } cases[] = {
+        {"empty file", "", {}},
+        {"two lines", "A\r\nB", {"A", "<CR>", "B"}},
+        {"two lines, final terminator", "A\r\nB\r\n", {"A", "<CR>", "B"}},
+        {"empty line inside", "A\r\n\r\nB", {"A", "<CR>", "<CR>", "B"}},
+        {"final blank line", "A\r\n\r\n", {"A", "<CR>"}},
+        {"carriage returns", "A\rB\r", {"A", "<CR>", "B"}},
+        {"lone line feeds", "A\nB\n", {"A", "<CR>", "B"}},
+        {"grammar characters", "+^%~(){}", {"{+}", "{^}", "{%}", "{~}", "{(}", "{)}", "{{}", "{}}"}},
+    };
+    for (const auto &c : cases) {
+        TransferRig rig;
+        rig.host.fileType = 0;
+        rig.writeFile(c.bytes);
+        EXPECT_EQ(rig.send(), SendResult::Completed) << c.name;
+        EXPECT_EQ(rig.typed(), c.keys) << c.name;
+    }
+}
+
+} // namespace
+} // namespace quorvane::engine::test

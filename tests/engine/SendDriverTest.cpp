@@ -1,0 +1,72 @@
+// The Send driver with the real keystroke synthesiser: key events reach the injector, and the common end
+// finishes it on every path.
+#include "engine/SendDriver.h"
+#include "TransferRig.h"
+#include "platform/fake/CapturedDialogs.h"
+#include "platform/fake/FakeDesktop.h"
+#include "platform/fake/FakeEventPump.h"
+#include "platform/fake/FakeKeyboardLayout.h"
+#include "platform/fake/RecordingInjector.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane::engine::test {
+namespace {
+
+struct DriverRig {
+    DriverRig() { desktop.addWindow(kTeraTermWindow, "Tera Term"); }
+    platform::ManualClock clock;
+    platform::FakeTimer timer{clock};
+    platform::FakeEventPump pump{clock, timer};
+    platform::FakeDesktop desktop;
+    platform::CapturedDialogs dialogs;
+    platform::FakeKeyboardLayout layout;
+    platform::RecordingInjector injector;
+    TransferRig folder; // only for its file and host
+    SendDriver driver{folder.host, {desktop, layout, injector, pump, timer, clock, dialogs}};
+};
+
+TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
+    const struct {
+        std::string_view file;
+        std::string records;
+    } cases[] = {
+        {"a", "65\u2193 65\u2191"},
+        {"a+", "65\u2193 65\u2191 | 16\u2193 187\u2193 187\u2191 16\u2191"},
+        {"\f", "17\u2193 76\u2193 76\u2191 17\u2191"},
+        {"{", "16\u2193 219\u2193 219\u2191 16\u2191"},
+        {"a\nb", "65\u2193 65\u2191 | 13\u2193 13\u2191 | 66\u2193 66\u2191"},
+    };
+    for (const auto &c : cases) {
+        DriverRig rig;
+        rig.folder.writeFile(c.file);
+        EXPECT_EQ(rig.driver.Send(), SendResult::Completed);
+        EXPECT_EQ(rig.injector.transcript(), c.records) << testing::PrintToString(c.file);
+        EXPECT_EQ(rig.injector.finishCount(), 1u);
+        EXPECT_FALSE(rig.driver.running());
+    }
+}
+
+TEST(SendDriver, EveryEndFinishesTheInjectorAndOnlyCompletedIsSuccess) {
+    DriverRig missing;
+    missing.folder.host.selected = "missing";
+    EXPECT_EQ(missing.driver.Send(), SendResult::FileError);
+    EXPECT_EQ(missing.injector.finishCount(), 1u);
+
+    DriverRig noTerminal;
+    noTerminal.folder.writeFile("abc");
+    noTerminal.desktop.removeWindow(kTeraTermWindow);
+    EXPECT_EQ(noTerminal.driver.Send(), SendResult::TerminalNotFound);
+    EXPECT_EQ(noTerminal.injector.finishCount(), 1u);
+
+    DriverRig abandoned;
+    abandoned.folder.writeFile("abc");
+    abandoned.pump.at(std::chrono::milliseconds(500), [&] { abandoned.driver.abandon(); });
+    EXPECT_EQ(abandoned.driver.Send(), SendResult::Abandoned);
+    EXPECT_EQ(abandoned.injector.finishCount(), 1u);
+    EXPECT_TRUE(abandoned.injector.batches().empty());
+    EXPECT_FALSE(abandoned.folder.host.stopShown);
+}
+
+} // namespace
+} // namespace quorvane::engine::test

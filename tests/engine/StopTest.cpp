@@ -1,0 +1,67 @@
+// STOP! clicked during a wait at each check point of each transfer: what is still typed and what is not.
+#include "TransferRig.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane::engine::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Keys = std::vector<std::string>;
+
+struct StopCase {
+    const char *name;
+    int fileType;
+    std::string_view bytes;
+    std::chrono::microseconds stopAt; // the initial wait ends at 1000 ms
+    Keys keys;
+};
+
+class StopDuringAWait : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(StopDuringAWait, FinishesTheUnitUnderWayThenEnds) {
+    const StopCase &c = GetParam();
+    TransferRig rig;
+    rig.host.fileType = c.fileType;
+    rig.host.tibug = true;
+    rig.writeFile(c.bytes);
+    rig.stopAt(c.stopAt);
+    EXPECT_EQ(rig.send(), SendResult::Stopped);
+    EXPECT_EQ(rig.typed(), c.keys);
+    EXPECT_TRUE(rig.dialogs.messages().empty());
+    const auto &entries = rig.transcript.entries();
+    EXPECT_EQ(Keys(entries.end() - 2, entries.end()), (Keys{"finish", "STOP! hidden"}));
+}
+
+// Loader: 2 ms per character, 50 ms per line. Text: 10 ms per character, 100 ms per line. Hex dump: 14 ms per
+// digit, 100 ms after the space. Tagged object: 100 ms after each string of a memory command.
+INSTANTIATE_TEST_SUITE_P(
+    EachTransfer, StopDuringAWait,
+    ::testing::Values(
+        StopCase{"loader_during_the_initial_wait", 0, "AB\r\nCD", 500ms, {}},
+        StopCase{"loader_during_a_character_wait", 0, "AB\r\nCD", 1001ms, {"A", "B", "<CR>"}},
+        StopCase{"loader_during_the_line_wait", 0, "AB\r\nCD", 1030ms, {"A", "B", "<CR>"}},
+        StopCase{"loader_in_the_second_line", 0, "AB\r\nCD\r\nEF", 1060ms, {"A", "B", "<CR>", "C", "D", "<CR>"}},
+        StopCase{"text_during_the_initial_wait", 3, "AB\r\nCD", 500ms, {}},
+        StopCase{"text_during_a_character_wait", 3, "AB\r\nCD", 1005ms, {"A", "B", "<CR>"}},
+        StopCase{"text_during_the_line_wait", 3, "AB\r\nCD", 1050ms, {"A", "B", "<CR>"}},
+        StopCase{"hex_during_the_initial_wait", 2, "\x12\x34\x56\x78", 500ms, {}},
+        StopCase{"hex_during_a_digit_wait", 2, "\x12\x34\x56\x78", 1010ms, {"1", "2", "3", "4", "<SP>"}},
+        StopCase{"hex_during_the_word_wait", 2, "\x12\x34\x56\x78", 1100ms, {"1", "2", "3", "4", "<SP>"}},
+        StopCase{"hex_in_the_second_word",
+                 2,
+                 "\x12\x34\x56\x78\x9A\xBC",
+                 1200ms,
+                 {"1", "2", "3", "4", "<SP>", "5", "6", "7", "8", "<SP>"}},
+        StopCase{"object_during_the_initial_wait", 1, "9FE00B12347F\r\n:\r\n", 500ms, {}},
+        StopCase{"object_during_the_memory_command",
+                 1,
+                 "9FE00B12347F\r\n:\r\n",
+                 1150ms,
+                 {"<CR>", "M", "F", "E", "0", "0", "<CR>"}},
+        StopCase{"object_during_a_data_word", 1, "B1234B56787F\r\n:\r\n", 1020ms, {"1", "2", "3", "4", "<SP>"}},
+        StopCase{"object_between_records", 1, "B12347F\r\nB56787F\r\n:\r\n", 1100ms, {"1", "2", "3", "4", "<SP>"}}),
+    [](const ::testing::TestParamInfo<StopCase> &param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace quorvane::engine::test
