@@ -11,8 +11,9 @@ namespace {
 constexpr Micros kEvmbugBusy = 100'000;
 constexpr Micros kTibugBusy = 200'000;
 constexpr unsigned kBoardBaud = 9600;
-// The monitor echoes every character before it reads the next: one character time at 9600 baud.
-constexpr Micros kBoardCharTime = 1042;
+// The monitor echoes every character before it reads the next: one character time at 9600 baud, the
+// line's own rate, so a steady stream neither drifts nor overruns.
+constexpr Micros kBoardCharTime = 1041;
 
 std::optional<unsigned long> parseNumber(std::string_view text, int base) {
     unsigned long value = 0;
@@ -183,7 +184,7 @@ terminal, echoes as the monitor does and keeps the board's memory.
   --char-us N             the monitor's handling time per character (echo and work) in us; a
                           character arriving while one is already held in the one-character
                           receive register overwrites it (overrun, lost). Default 0 (off)
-  --realistic             --busy-ms 100 (EVMBUG) or 200 (TIBUG), --baud 9600 and --char-us 1042,
+  --realistic             --busy-ms 100 (EVMBUG) or 200 (TIBUG), --baud 9600 and --char-us 1041,
                           each unless given
   --image FILE            memory image, written on exit and on request (SIGUSR1 or the dump key)
   --log FILE              every byte received, raw, appended as it arrives

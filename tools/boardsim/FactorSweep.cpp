@@ -57,7 +57,7 @@ void sweepLineFactor(const std::string &module, MonitorKind monitor, Micros busy
     float safeFrom = 0.0f;
     for (int tenth = 5; tenth <= 40; ++tenth) {
         Pacing pacing{static_cast<float>(tenth) / 10.0f, 1.0f};
-        Outcome outcome = runTransfer(module, monitor, busy, 1042, pacing);
+        Outcome outcome = runTransfer(module, monitor, busy, 1041, pacing);
         std::printf(" %.1f:%zu%s", static_cast<double>(pacing.lineFactor), outcome.lost, outcome.exact ? "" : "!");
         if (outcome.lost != 0 || !outcome.exact) {
             safeFrom = 0.0f;
@@ -91,7 +91,7 @@ int main() {
     for (Micros busy : {200'000, 250'000}) {
         sweepLineFactor(module, MonitorKind::Tibug, busy);
     }
-    for (Micros charTime : {1042, 5000, 20'000}) {
+    for (Micros charTime : {1041, 5000, 20'000}) {
         sweepCharFactor(module, charTime);
     }
     return 0;

@@ -70,15 +70,17 @@ void ObjectLoader::startRecord() {
 ObjectLoader::Step ObjectLoader::handle(std::uint8_t byte) {
     if (byte == '\r' || byte == '\n') {
         // A line end inside a field cuts it short: the field is malformed, not silently dropped.
-        bool cutShort = m_state == State::Field;
+        State ended = m_state;
         startRecord();
-        return cutShort ? Step::BadTag : Step::Continue;
+        return ended == State::Field ? Step::BadTag : ended == State::ModuleEnd ? Step::End : Step::Continue;
     }
-    if (m_state == State::Trailer) {
-        if (++m_column >= kRecordColumns) {
-            startRecord();
+    if (m_state == State::Trailer || m_state == State::ModuleEnd) {
+        if (++m_column < kRecordColumns) {
+            return Step::Continue;
         }
-        return Step::Continue;
+        State ended = m_state;
+        startRecord();
+        return ended == State::ModuleEnd ? Step::End : Step::Continue;
     }
     ++m_column;
     m_sum = static_cast<std::uint16_t>(m_sum + byte);
@@ -94,11 +96,9 @@ ObjectLoader::Step ObjectLoader::startField(std::uint8_t tag) {
     if (!length) {
         return Step::BadTag;
     }
-    if (tag == ':') {
-        return Step::End;
-    }
-    if (tag == 'F') {
-        m_state = State::Trailer;
+    // The ":" record ends the module; its text runs to the end of the line, and only then is the loader done.
+    if (tag == ':' || tag == 'F') {
+        m_state = tag == ':' ? State::ModuleEnd : State::Trailer;
         return Step::Continue;
     }
     if (tag == '7') {

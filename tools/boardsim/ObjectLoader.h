@@ -19,7 +19,7 @@ public:
     Step handle(std::uint8_t byte);
 
 private:
-    enum class State { Tag, Field, Trailer };
+    enum class State { Tag, Field, Trailer, ModuleEnd };
 
     Step startField(std::uint8_t tag);
     Step finishField();
