@@ -43,6 +43,13 @@ watch_session() {
     esac
 }
 
+# One Wine desktop window holds all Windows windows, so focus and stacking are Wine's alone: without a
+# window manager, Wine's X11 driver waits two seconds for X focus events whenever a window is destroyed.
+use_virtual_desktop() {
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+}
+
 start() {
     local state=$1 layout=${2:-} dir display
     dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-wine.XXXXXX")
@@ -60,7 +67,8 @@ WINESERVER=$(wine_tool wineserver)
 STATE
     # shellcheck disable=SC1091
     source "$state.tmp"
-    if ! "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || ! "$WINESERVER" -w; then
+    if ! "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || ! use_virtual_desktop >>"$dir/wineboot.log" 2>&1 ||
+        ! "$WINESERVER" -w; then
         cat "$dir/wineboot.log" >&2
         kill "$XVFB_PID" 2>/dev/null || true
         rm -rf "$dir" "$state.tmp"

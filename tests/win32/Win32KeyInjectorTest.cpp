@@ -1,0 +1,90 @@
+// Key records to INPUT records, the release of keys a cut-short block leaves down, and real SendInput.
+#include "platform/win32/Win32KeyInjector.h"
+#include "KeyCatcher.h"
+#include "platform/win32/Win32Desktop.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane::platform::win32 {
+namespace {
+
+using keys::KeyRecord;
+constexpr std::uint32_t kUp = keys::kKeyUp;
+constexpr std::uint32_t kExt = keys::kExtendedKey;
+constexpr std::uint32_t kUni = keys::kUnicode;
+
+TEST(Win32KeyInjector, RecordsBecomeKeyboardInputs) {
+    struct Case {
+        KeyRecord record;
+        WORD vk;
+        WORD scan;
+        DWORD flags;
+    };
+    const Case cases[] = {
+        {{VK_SHIFT, 0, 0}, VK_SHIFT, 0, 0},
+        {{VK_SHIFT, 0, kUp}, VK_SHIFT, 0, KEYEVENTF_KEYUP},
+        {{'A', 0x1e, kUp}, 'A', 0x1e, KEYEVENTF_KEYUP},
+        {{VK_DOWN, 0, kExt}, VK_DOWN, 0, KEYEVENTF_EXTENDEDKEY},
+        {{VK_DOWN, 0x50, kExt | kUp}, VK_DOWN, 0x50, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP},
+        {{0, 0x20ac, kUni}, 0, 0x20ac, KEYEVENTF_UNICODE},
+        {{0, 0x20ac, kUni | kUp}, 0, 0x20ac, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP},
+        // A Unicode record never carries a key code, even if one was filled in.
+        {{'X', 0xd83d, kUni}, 0, 0xd83d, KEYEVENTF_UNICODE},
+    };
+    for (const Case &c : cases) {
+        const INPUT input = toInput(c.record);
+        SCOPED_TRACE(testing::Message() << "vk " << c.record.vk << " flags " << c.record.flags);
+        EXPECT_EQ(input.type, static_cast<DWORD>(INPUT_KEYBOARD));
+        EXPECT_EQ(input.ki.wVk, c.vk);
+        EXPECT_EQ(input.ki.wScan, c.scan);
+        EXPECT_EQ(input.ki.dwFlags, c.flags);
+        EXPECT_EQ(input.ki.time, 0u);
+        EXPECT_EQ(input.ki.dwExtraInfo, 0u);
+    }
+}
+
+TEST(Win32KeyInjector, KeysLeftDownByAPartialBlockAreReleasedInReverseOrder) {
+    struct Case {
+        const char *name;
+        std::vector<KeyRecord> injected;
+        std::vector<KeyRecord> releases;
+    };
+    const Case cases[] = {
+        {"nothing injected", {}, {}},
+        {"complete press", {{VK_SHIFT, 0, 0}, {'A', 0, 0}, {'A', 0x1e, kUp}, {VK_SHIFT, 0, kUp}}, {}},
+        {"cut after the key down", {{VK_SHIFT, 0, 0}, {'A', 0, 0}}, {{'A', 0, kUp}, {VK_SHIFT, 0, kUp}}},
+        {"cut inside a modifier group",
+         {{VK_CONTROL, 0, 0}, {VK_MENU, 0, 0}, {VK_DELETE, 0, kExt}, {VK_DELETE, 0x53, kExt | kUp}},
+         {{VK_MENU, 0, kUp}, {VK_CONTROL, 0, kUp}}},
+        {"extended key keeps its flag", {{VK_RIGHT, 0, kExt}}, {{VK_RIGHT, 0, kExt | kUp}}},
+        {"Unicode presses hold nothing",
+         {{0, 0xe9, kUni}, {VK_SHIFT, 0, 0}, {0, 0xe9, kUni | kUp}},
+         {{VK_SHIFT, 0, kUp}}},
+        {"repeated down is held once", {{VK_SHIFT, 0, 0}, {VK_SHIFT, 0, 0}}, {{VK_SHIFT, 0, kUp}}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(releasesForHeldKeys(c.injected), c.releases) << c.name;
+    }
+}
+
+TEST(Win32KeyInjector, OneBlockReachesTheForegroundWindowWithItsCount) {
+    test::KeyCatcher catcher(L"injector target");
+    Win32Desktop desktop;
+    ASSERT_TRUE(desktop.activate(reinterpret_cast<WindowId>(catcher.handle())));
+    const std::vector<KeyRecord> records = {
+        {VK_SHIFT, 0, 0},  {'Q', 0, 0},
+        {'Q', 0x10, kUp},  {VK_SHIFT, 0, kUp},
+        {'W', 0, 0},       {'W', 0x11, kUp},
+        {0, 0x20ac, kUni}, {0, 0x20ac, kUni | kUp},
+        {0, 0xd83d, kUni}, {0, 0xd83d, kUni | kUp},
+        {0, 0xde00, kUni}, {0, 0xde00, kUni | kUp},
+    };
+    Win32KeyInjector injector;
+    EXPECT_EQ(injector.inject(records), records.size());
+    EXPECT_EQ(injector.inject({}), 0u);
+    ASSERT_TRUE(catcher.waitForChars(5)) << "received so far: " << catcher.chars().size();
+    EXPECT_EQ(catcher.chars(), L"Qw\u20ac\U0001F600");
+}
+
+} // namespace
+} // namespace quorvane::platform::win32
