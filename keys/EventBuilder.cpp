@@ -57,7 +57,8 @@ std::optional<platform::KeyForCharacter> EventBuilder::typeableKey(char16_t ch) 
     // Windows reports the line feed as Ctrl+Enter; it is typed as the Enter key.
     if (ch == kLineFeed)
         key->ctrl = false;
-    if (key->ctrl || key->alt)
+    // A record with key code 0 presses no key at all.
+    if (key->ctrl || key->alt || key->vk == 0)
         return std::nullopt;
     return key;
 }

@@ -176,6 +176,22 @@ TEST_P(ScanCodeTest, EveryRecordOfAPressCarriesScanCodeAndExtendedFlag) {
 
 INSTANTIATE_TEST_SUITE_P(Keys, ScanCodeTest, ::testing::ValuesIn(kScanCodeCases));
 
+// A layout that claims a key for "q" but gives it no key code.
+class LayoutWithoutKeyCode : public platform::FakeKeyboardLayout {
+public:
+    std::optional<platform::KeyForCharacter> keyForCharacter(char32_t ch) override {
+        return ch == U'q' ? std::optional(platform::KeyForCharacter{}) : FakeKeyboardLayout::keyForCharacter(ch);
+    }
+};
+
+TEST(UnicodeRecords, StandInForAKeyWithoutCode) {
+    LayoutWithoutKeyCode layout;
+    platform::RecordingInjector injector;
+    SendKeys_Replacement keys(layout, injector);
+    keys.SendKeySequence(u"q{q}a");
+    EXPECT_EQ(injector.transcript(), "U+0071↓ U+0071↑ U+0071↓ U+0071↑ 65↓ 65↑");
+}
+
 TEST(UnicodeRecords, HoldTheCodeUnitWithoutKeyCode) {
     platform::FakeKeyboardLayout layout;
     platform::RecordingInjector injector;
