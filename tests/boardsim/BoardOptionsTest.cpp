@@ -17,14 +17,15 @@ std::optional<BoardOptions> parse(std::vector<std::string_view> args) {
 }
 
 TEST(BoardOptions, ParsesEveryOption) {
-    auto options = parse({"--monitor", "tibug", "--revised",  "--start",  "memory:fe01", "--bias",  "1000",
-                          "--busy-ms", "120",   "--baud",     "4800",     "--char-us",   "900",     "--image",
-                          "m.txt",     "--log", "l.bin",      "--status", "s.txt",       "--ready", "r",
-                          "--quit",    "1B1D",  "--dump-key", "1C"});
+    auto options = parse({"--monitor", "tibug",     "--revised", "--busy-on-open", "--start",  "memory:fe01", "--bias",
+                          "1000",      "--busy-ms", "120",       "--baud",         "4800",     "--char-us",   "900",
+                          "--image",   "m.txt",     "--log",     "l.bin",          "--status", "s.txt",       "--ready",
+                          "r",         "--quit",    "1B1D",      "--dump-key",     "1C"});
     ASSERT_TRUE(options);
     const MonitorConfig &monitor = options->board.monitor;
     EXPECT_EQ(monitor.kind, MonitorKind::Tibug);
     EXPECT_TRUE(monitor.revised);
+    EXPECT_TRUE(monitor.pauseOnOpen);
     EXPECT_EQ(monitor.start, StartMode::Memory);
     EXPECT_EQ(monitor.startAddress, 0xFE01);
     EXPECT_EQ(monitor.loadBias, 0x1000);
@@ -130,8 +131,9 @@ TEST(InputFilter, HoldsQuitPrefixesAndReleasesThemWhenTheyFail) {
 
 TEST(BoardHelp, DocumentsEveryOption) {
     std::string help = boardHelpText();
-    for (const char *option : {"--monitor", "--revised", "--start", "--bias", "--busy-ms", "--baud", "--char-us",
-                               "--realistic", "--image", "--log", "--status", "--ready", "--quit", "--dump-key"}) {
+    for (const char *option :
+         {"--monitor", "--revised", "--busy-on-open", "--start", "--bias", "--busy-ms", "--baud", "--char-us",
+          "--realistic", "--image", "--log", "--status", "--ready", "--quit", "--dump-key"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }

@@ -91,6 +91,30 @@ TEST(BoardTiming, PromptComesOnlyWhenTheDelayEnds) {
     EXPECT_EQ(board.takeOutput(), "\r\nMON? ");
 }
 
+TEST(BoardTiming, PauseOnOpeningLosesWhatFollowsTheAddressCr) {
+    struct Case {
+        Micros dataAt;
+        std::string_view image;
+        std::size_t lost;
+    };
+    for (const Case &c : {Case{1, "", 2}, Case{100 * kMs + 1, "FE00=0005\n", 0}}) {
+        BoardConfig config = monitorConfig(MonitorKind::Evmbug);
+        config.busyTime = 100 * kMs;
+        config.monitor.pauseOnOpen = true;
+        Board board(config);
+        board.start();
+        for (char byte : std::string_view("IM FE00\r")) {
+            board.receive(static_cast<std::uint8_t>(byte), 0);
+        }
+        EXPECT_EQ(board.takeOutput(), "\r\nMON? IM FE00");
+        board.receive('5', c.dataAt);
+        board.receive('\r', c.dataAt);
+        board.advanceTo(10'000 * kMs);
+        EXPECT_EQ(board.memory().toText(), c.image);
+        EXPECT_EQ(board.stats().lost, c.lost);
+    }
+}
+
 TEST(BoardTiming, SlowMonitorOverrunsEvenAtLineRate) {
     BoardConfig config = monitorConfig(MonitorKind::Evmbug);
     config.charTime = 3 * kMs;

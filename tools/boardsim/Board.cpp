@@ -61,13 +61,13 @@ std::optional<Micros> Board::nextDeadline() const {
 
 void Board::runBoardEvent() {
     if (m_inDelay) {
-        // EVMBUG reads and drops one pending character after its delay loop, then prompts.
+        // EVMBUG reads and drops one pending character after its delay loop, then goes on.
         m_inDelay = false;
         if (m_holding) {
             m_holding.reset();
             ++m_stats.lost;
         }
-        m_monitor.showPrompt(m_output);
+        m_monitor.resume(m_output);
         return;
     }
     std::uint8_t byte = *m_holding;
@@ -102,7 +102,7 @@ void Board::handleAt(std::uint8_t byte, Micros at) {
         m_inDelay = true;
         m_readyAt += m_busyTime;
     } else {
-        m_monitor.showPrompt(m_output);
+        m_monitor.resume(m_output);
     }
 }
 

@@ -33,7 +33,7 @@ public:
     void start();
     // A character is typed into the terminal at the given time; times never go back.
     void receive(std::uint8_t byte, Micros now);
-    // Lets time pass: a held character is handled and a finished delay prints its prompt.
+    // Lets time pass: a held character is handled and a finished delay lets the monitor go on.
     void advanceTo(Micros now);
     // When advanceTo next has work to do, if ever.
     std::optional<Micros> nextDeadline() const;

@@ -68,6 +68,34 @@ bool parseStart(std::string_view text, MonitorConfig &monitor) {
     return true;
 }
 
+bool applyTiming(std::string_view name, std::string_view value, BoardConfig &board) {
+    auto number = parseNumber(value, 10);
+    if (!number || *number > 1'000'000) {
+        return false;
+    }
+    if (name == "--baud") {
+        board.baud = static_cast<unsigned>(*number);
+    } else if (name == "--char-us") {
+        board.charTime = static_cast<Micros>(*number);
+    } else {
+        board.busyTime = static_cast<Micros>(*number) * 1000;
+    }
+    return true;
+}
+
+bool applyControlBytes(std::string_view name, std::string_view value, BoardOptions &options) {
+    auto bytes = parseHexBytes(value);
+    if (!bytes || (name == "--dump-key" && bytes->size() != 1)) {
+        return false;
+    }
+    if (name == "--quit") {
+        options.quitSequence = *bytes;
+    } else {
+        options.dumpKey = static_cast<std::uint8_t>((*bytes)[0]);
+    }
+    return true;
+}
+
 // Options that take a value; false when the value is malformed.
 bool applyValue(std::string_view name, std::string_view value, BoardOptions &options) {
     MonitorConfig &monitor = options.board.monitor;
@@ -83,27 +111,9 @@ bool applyValue(std::string_view name, std::string_view value, BoardOptions &opt
         monitor.loadBias = bias.value_or(0);
         return bias.has_value();
     } else if (name == "--busy-ms" || name == "--baud" || name == "--char-us") {
-        auto number = parseNumber(value, 10);
-        if (!number || *number > 1'000'000) {
-            return false;
-        }
-        if (name == "--baud") {
-            options.board.baud = static_cast<unsigned>(*number);
-        } else if (name == "--char-us") {
-            options.board.charTime = static_cast<Micros>(*number);
-        } else {
-            options.board.busyTime = static_cast<Micros>(*number) * 1000;
-        }
+        return applyTiming(name, value, options.board);
     } else if (name == "--quit" || name == "--dump-key") {
-        auto bytes = parseHexBytes(value);
-        if (!bytes || (name == "--dump-key" && bytes->size() != 1)) {
-            return false;
-        }
-        if (name == "--quit") {
-            options.quitSequence = *bytes;
-        } else {
-            options.dumpKey = static_cast<std::uint8_t>((*bytes)[0]);
-        }
+        return applyControlBytes(name, value, options);
     } else {
         std::string *path = name == "--image"    ? &options.imagePath
                             : name == "--log"    ? &options.logPath
@@ -139,6 +149,8 @@ std::optional<BoardOptions> parseBoardOptions(std::span<const std::string_view> 
             options.help = true;
         } else if (name == "--revised") {
             options.board.monitor.revised = true;
+        } else if (name == "--busy-on-open") {
+            options.board.monitor.pauseOnOpen = true;
         } else if (name == "--realistic") {
             realistic = true;
         } else if (!takesValue(name)) {
@@ -179,6 +191,8 @@ terminal, echoes as the monitor does and keeps the board's memory.
   --busy-ms N             re-entry delay of N ms before every prompt (after an error, after the CR
                           that leaves the memory loop or ends a command); characters arriving
                           during it are lost. Default 0 (off)
+  --busy-on-open          run the same delay after the CR that opens the memory loop, before
+                          the first step is shown
   --baud N                the serial line carries one character per 10 bits at N baud; what is
                           typed faster waits in the terminal's send queue. Default 0 (no limit)
   --char-us N             the monitor's handling time per character (echo and work) in us; a

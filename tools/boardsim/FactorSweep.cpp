@@ -39,9 +39,11 @@ struct Outcome {
     bool exact;
 };
 
-Outcome runTransfer(const std::string &module, MonitorKind monitor, Micros busy, Micros charTime, Pacing pacing) {
+Outcome runTransfer(const std::string &module, MonitorKind monitor, Micros busy, Micros charTime, Pacing pacing,
+                    bool pauseOnOpen = false) {
     BoardConfig config;
     config.monitor.kind = monitor;
+    config.monitor.pauseOnOpen = pauseOnOpen;
     config.busyTime = busy;
     config.baud = 9600;
     config.charTime = charTime;
@@ -51,13 +53,13 @@ Outcome runTransfer(const std::string &module, MonitorKind monitor, Micros busy,
     return {board.stats().lost, board.memory().toText() == expectedImage(module)};
 }
 
-void sweepLineFactor(const std::string &module, MonitorKind monitor, Micros busy) {
-    std::printf("%s, busy %lld ms, char factor 1.0:\n ", monitor == MonitorKind::Tibug ? "TIBUG" : "EVMBUG",
-                static_cast<long long>(busy / 1000));
+void sweepLineFactor(const std::string &module, MonitorKind monitor, Micros busy, bool pauseOnOpen = false) {
+    std::printf("%s, busy %lld ms%s, char factor 1.0:\n ", monitor == MonitorKind::Tibug ? "TIBUG" : "EVMBUG",
+                static_cast<long long>(busy / 1000), pauseOnOpen ? " also after the CR that opens memory" : "");
     float safeFrom = 0.0f;
     for (int tenth = 5; tenth <= 40; ++tenth) {
         Pacing pacing{static_cast<float>(tenth) / 10.0f, 1.0f};
-        Outcome outcome = runTransfer(module, monitor, busy, 1041, pacing);
+        Outcome outcome = runTransfer(module, monitor, busy, 1041, pacing, pauseOnOpen);
         std::printf(" %.1f:%zu%s", static_cast<double>(pacing.lineFactor), outcome.lost, outcome.exact ? "" : "!");
         if (outcome.lost != 0 || !outcome.exact) {
             safeFrom = 0.0f;
@@ -88,6 +90,7 @@ int main() {
     for (Micros busy : {70'000, 100'000, 130'000}) {
         sweepLineFactor(module, MonitorKind::Evmbug, busy);
     }
+    sweepLineFactor(module, MonitorKind::Evmbug, 100'000, true);
     for (Micros busy : {200'000, 250'000}) {
         sweepLineFactor(module, MonitorKind::Tibug, busy);
     }

@@ -9,9 +9,11 @@ MemoryEditor::MemoryEditor(MemoryImage &memory, bool acceptLowerCase)
     : m_memory(memory), m_acceptLowerCase(acceptLowerCase) {}
 
 void MemoryEditor::open(std::uint16_t address, std::string &out) {
-    m_address = static_cast<std::uint16_t>(address & 0xFFFE);
+    moveTo(address);
     showStep(out);
 }
+
+void MemoryEditor::moveTo(std::uint16_t address) { m_address = static_cast<std::uint16_t>(address & 0xFFFE); }
 
 MemoryEditor::Step MemoryEditor::handle(std::uint8_t byte, std::string &out) {
     if (auto digit = hexDigitValue(byte, m_acceptLowerCase)) {

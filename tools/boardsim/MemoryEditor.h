@@ -16,12 +16,14 @@ public:
 
     // Opens the loop at the address (forced even) and appends the first step's text.
     void open(std::uint16_t address, std::string &out);
+    // Opens the loop without showing the step yet, for a monitor that pauses first.
+    void moveTo(std::uint16_t address);
+    void showStep(std::string &out) const;
     // Handles one received character; Leave and Error both end the loop.
     Step handle(std::uint8_t byte, std::string &out);
     std::uint16_t address() const { return m_address; }
 
 private:
-    void showStep(std::string &out) const;
     void storeField();
 
     MemoryImage &m_memory;

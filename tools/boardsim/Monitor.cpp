@@ -27,7 +27,8 @@ void Monitor::start(std::string &out) {
         showPrompt(out);
         break;
     case StartMode::Memory:
-        openMemory(m_config.startAddress, out);
+        m_editor.open(m_config.startAddress, out);
+        m_state = State::Memory;
         break;
     case StartMode::Loader:
         m_loader.reset();
@@ -36,6 +37,15 @@ void Monitor::start(std::string &out) {
     case StartMode::Text:
         m_state = State::Text;
         break;
+    }
+}
+
+void Monitor::resume(std::string &out) {
+    if (m_state == State::Opening) {
+        m_editor.showStep(out);
+        m_state = State::Memory;
+    } else {
+        showPrompt(out);
     }
 }
 
@@ -61,6 +71,7 @@ bool Monitor::handle(std::uint8_t byte, std::string &out) {
         out += byte == '\r' ? std::string("\r\n") : std::string(1, static_cast<char>(byte));
         return false;
     case State::Reentry:
+    case State::Opening:
         break;
     }
     return false;
@@ -119,8 +130,7 @@ bool Monitor::handleAddress(std::uint8_t byte, std::string &out) {
         return error(2, out);
     }
     if (m_config.kind == MonitorKind::Evmbug || byte == '\r') {
-        openMemory(m_field, out);
-        return false;
+        return openMemory(m_field, out);
     }
     out += static_cast<char>(byte);
     m_firstField = m_field;
@@ -156,9 +166,15 @@ void Monitor::dump(std::uint16_t from, std::uint16_t to, std::string &out) const
     }
 }
 
-void Monitor::openMemory(std::uint16_t address, std::string &out) {
+bool Monitor::openMemory(std::uint16_t address, std::string &out) {
+    if (m_config.pauseOnOpen) {
+        m_editor.moveTo(address);
+        m_state = State::Opening;
+        return true;
+    }
     m_editor.open(address, out);
     m_state = State::Memory;
+    return false;
 }
 
 bool Monitor::handleMemory(std::uint8_t byte, std::string &out) {

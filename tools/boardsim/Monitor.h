@@ -19,6 +19,7 @@ struct MonitorConfig {
     StartMode start = StartMode::Prompt;
     std::uint16_t startAddress = 0;
     std::uint16_t loadBias = 0;
+    bool pauseOnOpen = false; // the delay loop also runs after the CR that opens the memory loop
 };
 
 class Monitor {
@@ -26,14 +27,15 @@ public:
     Monitor(MemoryImage &memory, const MonitorConfig &config);
 
     void start(std::string &out);
-    // Handles one character. True when the monitor goes back to its prompt: the caller runs the
-    // re-entry delay, if any, and then calls showPrompt.
+    // Handles one character. True when the monitor enters its delay loop (on its way back to the prompt,
+    // or into the memory loop when pauseOnOpen is set): the caller lets the delay pass, then calls resume.
     bool handle(std::uint8_t byte, std::string &out);
-    void showPrompt(std::string &out);
+    // Shows the prompt, or the first memory step after a pause on opening.
+    void resume(std::string &out);
     unsigned errorCount() const { return m_errors; }
 
 private:
-    enum class State { Command, Address, StopAddress, Memory, Loader, Text, Reentry };
+    enum class State { Command, Address, StopAddress, Memory, Loader, Text, Reentry, Opening };
 
     bool handleEvmbugCommand(std::uint8_t byte, std::string &out);
     bool handleTibugCommand(std::uint8_t byte, std::string &out);
@@ -42,7 +44,8 @@ private:
     bool handleMemory(std::uint8_t byte, std::string &out);
     bool handleLoader(std::uint8_t byte, std::string &out);
     bool collectDigit(std::uint8_t byte, std::string &out);
-    void openMemory(std::uint16_t address, std::string &out);
+    bool openMemory(std::uint16_t address, std::string &out);
+    void showPrompt(std::string &out);
     void dump(std::uint16_t from, std::uint16_t to, std::string &out) const;
     bool error(int code, std::string &out);
     bool reenter();
