@@ -5,6 +5,7 @@
 #include "tests/support/XQueries.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -139,11 +140,30 @@ bool XSession::startWindowManager(std::string &error) {
     }
     m_windowManager =
         ChildProcess::start({"openbox", "--config-file", config}, environment(), m_tempDir + "/openbox.log");
-    if (!m_windowManager || !pollUntil([this] { return windowManagerReady(); }, 15s)) {
+    if (!m_windowManager || !pollUntil([this] { return windowManagerReady(); }, 15s) || !windowManagerMaps()) {
         error = "openbox did not become ready (see " + m_tempDir + "/openbox.log)";
         return false;
     }
     return true;
+}
+
+// openbox announces itself before its event loop runs, and a window mapped then can wait seconds for it.
+// A probe window is mapped, with root property changes to wake the manager, until it is managed.
+bool XSession::windowManagerMaps() const {
+    Window root = DefaultRootWindow(m_display);
+    Window probe = XCreateSimpleWindow(m_display, root, 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(m_display, probe);
+    Atom wake = XInternAtom(m_display, "_QUORVANE_TEST_WAKE", False);
+    bool mapped = pollUntil(
+        [&] {
+            XChangeProperty(m_display, root, wake, XA_STRING, 8, PropModeReplace, nullptr, 0);
+            XSync(m_display, False);
+            return isViewable(m_display, probe);
+        },
+        15s);
+    XDestroyWindow(m_display, probe);
+    XSync(m_display, False);
+    return mapped;
 }
 
 bool XSession::windowManagerReady() const {

@@ -46,6 +46,7 @@ private:
     bool startServer(std::string &error);
     bool startWindowManager(std::string &error);
     bool windowManagerReady() const;
+    bool windowManagerMaps() const;
 
     std::string m_tempDir;
     int m_displayNumber = -1;

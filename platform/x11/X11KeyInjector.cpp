@@ -1,0 +1,215 @@
+// Key records to XTest key events: named and layout keys by keycode, other characters through bound keys.
+#include "platform/x11/X11KeyInjector.h"
+
+#include "platform/x11/NamedKeysyms.h"
+
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <utility>
+#include <vector>
+
+namespace quorvane::platform::x11 {
+namespace {
+
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The key whose keysym a terminal turns into the control character when Ctrl is held (Xlib's rule:
+// '@'..'~' masked to 5 bits, '2' is NUL, '3'..'7' are ESC..US, '8' is DEL).
+KeySym controlBase(char32_t ch) {
+    if (ch == 0) {
+        return XK_2;
+    }
+    if (ch <= 26) {
+        return XK_a + (ch - 1);
+    }
+    if (ch < 32) {
+        return XK_3 + (ch - 27);
+    }
+    return XK_8;
+}
+
+} // namespace
+
+X11KeyInjector::~X11KeyInjector() { finish(); }
+
+std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
+    std::size_t inserted = 0;
+    m_capsLockPressed = false;
+    // The first record that cannot be typed (a key this keyboard lacks) ends the block, so the caller knows
+    // exactly which records went in and can release what they hold.
+    for (const auto &record : records) {
+        if (!(record.unicode() ? injectUnicode(record) : injectKey(record))) {
+            break;
+        }
+        ++inserted;
+    }
+    noteSent();
+    Display *display = m_keyboard->session().display();
+    if (m_capsLockPressed) {
+        // Later characters depend on Caps Lock: learn its new state before the next look-up.
+        XSync(display, False);
+        m_keyboard->session().processPendingEvents();
+    } else {
+        XFlush(display);
+    }
+    return inserted;
+}
+
+void X11KeyInjector::finish() {
+    while (!m_pressed.empty()) {
+        fake(m_pressed.begin()->first, false);
+    }
+    noteSent();
+    m_downForVk.clear();
+    m_highSurrogate = 0;
+    m_keyboard->restoreBindings();
+}
+
+void X11KeyInjector::send(KeyCode keycode, bool down) {
+    XTestFakeKeyEvent(m_keyboard->session().display(), keycode, down ? True : False, CurrentTime);
+    ++m_unnoted;
+}
+
+void X11KeyInjector::noteSent() {
+    m_keyboard->noteEvents(m_unnoted);
+    m_unnoted = 0;
+}
+
+void X11KeyInjector::fake(KeyCode keycode, bool down) {
+    send(keycode, down);
+    if (!down) {
+        m_pressed.erase(keycode);
+    }
+}
+
+bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
+    if (record.keyUp()) {
+        // The key that went down for this code, whatever flags its key-up carries.
+        auto down = m_downForVk.find(record.vk);
+        const KeyCode keycode =
+            down != m_downForVk.end() ? down->second : m_keyboard->keycodeForVk(record.vk, record.extended());
+        if (down != m_downForVk.end()) {
+            m_downForVk.erase(down);
+        }
+        if (keycode == 0) {
+            return false;
+        }
+        fake(keycode, false);
+        return true;
+    }
+    const KeyCode keycode = m_keyboard->keycodeForVk(record.vk, record.extended());
+    if (keycode == 0) {
+        return false;
+    }
+    fake(keycode, true);
+    m_pressed[keycode] = record.vk;
+    m_downForVk[record.vk] = keycode;
+    m_capsLockPressed = m_capsLockPressed || record.vk == kVkCapsLock;
+    return true;
+}
+
+// A Unicode press types its character at the key-down record; the key-up record completes it.
+bool X11KeyInjector::injectUnicode(const keys::KeyRecord &record) {
+    const char32_t unit = record.scan;
+    if (record.keyUp()) {
+        return true;
+    }
+    const char16_t high = std::exchange(m_highSurrogate, 0);
+    if (isHighSurrogate(unit)) {
+        m_highSurrogate = static_cast<char16_t>(unit);
+        return true;
+    }
+    if (isLowSurrogate(unit)) {
+        // A low surrogate without its high half is no character: it is consumed without typing anything.
+        return high == 0 || typeCharacter(0x10000 + ((char32_t(high) - 0xD800) << 10) + (unit - 0xDC00));
+    }
+    return typeCharacter(unit);
+}
+
+bool X11KeyInjector::typeCharacter(char32_t ch) {
+    if (ch < 32 || ch == 0x7F) {
+        return typeControlCharacter(ch);
+    }
+    noteSent();
+    const auto press = m_keyboard->keyForKeysym(keysymForCharacter(ch));
+    if (!press) {
+        return false;
+    }
+    tap(*press, false);
+    return true;
+}
+
+bool X11KeyInjector::typeControlCharacter(char32_t ch) {
+    noteSent();
+    const auto press = m_keyboard->keyForKeysym(controlBase(ch));
+    if (!press) {
+        return false;
+    }
+    tap(*press, true);
+    return true;
+}
+
+bool X11KeyInjector::held(std::uint16_t vk, std::uint16_t left, std::uint16_t right) const {
+    for (const auto &[keycode, pressedVk] : m_pressed) {
+        if (pressedVk == vk || pressedVk == left || pressedVk == right) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One press and release of the key with Shift as asked (held Shift keys are let go and taken again), Ctrl
+// when asked, and Caps Lock off when asked; whatever it changes is back as before afterwards.
+void X11KeyInjector::tap(const TypingKey &key, bool control) {
+    const KeyCode keycode = key.keycode;
+    const std::optional<bool> shift = key.shift;
+    std::vector<KeyCode> lifted;
+    KeyCode addedShift = 0, addedControl = 0;
+    const bool shiftHeld = held(kVkShift, kVkLeftShift, kVkRightShift);
+    if (shift && *shift && !shiftHeld) {
+        addedShift = m_keyboard->keycodeForVk(kVkShift, false);
+    } else if (shift && !*shift && shiftHeld) {
+        for (const auto &[code, vk] : m_pressed) {
+            if (vk == kVkShift || vk == kVkLeftShift || vk == kVkRightShift) {
+                lifted.push_back(code);
+            }
+        }
+    }
+    if (control && !held(kVkControl, kVkLeftControl, kVkRightControl)) {
+        addedControl = m_keyboard->keycodeForVk(kVkControl, false);
+    }
+    if (key.capsLockOff) {
+        tapCapsLock();
+    }
+    for (KeyCode code : lifted) {
+        send(code, false);
+    }
+    for (KeyCode code : {addedShift, addedControl, keycode}) {
+        if (code != 0) {
+            send(code, true);
+        }
+    }
+    for (KeyCode code : {keycode, addedControl, addedShift}) {
+        if (code != 0) {
+            send(code, false);
+        }
+    }
+    for (KeyCode code : lifted) {
+        send(code, true);
+    }
+    if (key.capsLockOff) {
+        tapCapsLock();
+    }
+}
+
+// Caps Lock goes through the same event stream as the keys, so the toggle is ordered with them.
+void X11KeyInjector::tapCapsLock() {
+    const KeyCode capsLock = m_keyboard->keycodeForVk(kVkCapsLock, false);
+    if (capsLock != 0) {
+        send(capsLock, true);
+        send(capsLock, false);
+    }
+}
+
+} // namespace quorvane::platform::x11

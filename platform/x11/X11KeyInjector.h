@@ -1,0 +1,42 @@
+// Key records to XTest key events: named and layout keys by keycode, other characters through bound keys.
+#pragma once
+
+#include "platform/KeyInjector.h"
+#include "platform/x11/X11Keyboard.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace quorvane::platform::x11 {
+
+class X11KeyInjector : public KeyInjector {
+public:
+    explicit X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard) : m_keyboard(std::move(keyboard)) {}
+    ~X11KeyInjector() override;
+
+    std::size_t inject(std::span<const keys::KeyRecord> records) override;
+    // Releases what is still held and restores the keymap.
+    void finish() override;
+
+private:
+    bool injectKey(const keys::KeyRecord &record);
+    bool injectUnicode(const keys::KeyRecord &record);
+    bool typeCharacter(char32_t ch);
+    bool typeControlCharacter(char32_t ch);
+    void tap(const TypingKey &key, bool control);
+    void tapCapsLock();
+    void fake(KeyCode keycode, bool down);
+    bool held(std::uint16_t vk, std::uint16_t left, std::uint16_t right) const;
+    void send(KeyCode keycode, bool down);
+    void noteSent();
+
+    std::shared_ptr<X11Keyboard> m_keyboard;
+    std::map<KeyCode, std::uint16_t> m_pressed; // keycodes we hold down, with their virtual-key codes
+    std::map<std::uint16_t, KeyCode> m_downForVk;
+    char16_t m_highSurrogate = 0;
+    bool m_capsLockPressed = false;
+    std::size_t m_unnoted = 0; // events sent and not yet accounted to the binder
+};
+
+} // namespace quorvane::platform::x11

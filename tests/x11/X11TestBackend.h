@@ -1,0 +1,27 @@
+// The X11 backend opened on a test session's display, with the synthesiser that drives it.
+#pragma once
+
+#include "keys/SendKeys_Replacement.h"
+#include "platform/DesktopBackend.h"
+#include "tests/support/XSession.h"
+
+#include <memory>
+#include <string>
+
+namespace quorvane::test {
+
+struct X11TestBackend {
+    platform::DesktopBackend backend;
+    std::unique_ptr<keys::SendKeys_Replacement> sendKeys;
+
+    // Opens the backend on `session`'s display; empty members and `error` set on failure.
+    static X11TestBackend open(XSession &session, std::string &error);
+    explicit operator bool() const { return backend.desktop && backend.layout && backend.injector && sendKeys; }
+    // Types `text` (UTF-8) one character per SendKeySequence, the way the text transfer does, grammar
+    // characters in braces; then ends the transfer.
+    void typeText(const std::string &text);
+};
+
+std::u16string utf8ToUtf16(const std::string &text);
+
+} // namespace quorvane::test

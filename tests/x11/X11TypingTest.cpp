@@ -1,0 +1,151 @@
+// Typing through the synthesiser and the X11 backend into a real xterm: the bytes that arrive, per layout.
+// GoogleTest first: Xlib defines macros (None, Bool) that its headers use as names.
+#include <gtest/gtest.h>
+
+#include "tests/support/XQueries.h"
+#include "tests/support/XSession.h"
+#include "tests/support/Xterm.h"
+#include "tests/x11/X11TestBackend.h"
+
+namespace quorvane::test {
+namespace {
+
+std::string printableAscii() {
+    std::string text;
+    for (char c = 0x20; c < 0x7F; ++c) {
+        text += c;
+    }
+    return text + "\t\r";
+}
+
+const std::string kAscii = printableAscii();
+const std::string kOutsideUs = "é ß € Ω “ ” É Ä Ñ ø Ł ω Ж 😀";
+const std::string kGerman = "äöüÄÖÜß^°`´~@€|{}[]\\<>";
+const std::string kFrench = "éèàçù&\"'(-_)=1234567890²µ§^¨";
+// More distinct characters than the keyboard has spare keycodes, twice: bindings are reused and must hold.
+const std::string kManyOutside =
+    "αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрст αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрст";
+
+struct TypingCase {
+    const char *name;
+    const char *layout;
+    int group;
+    bool capsLock;
+    std::string text;
+};
+
+class X11TypingTest : public testing::TestWithParam<TypingCase> {
+public:
+    static void SetUpTestSuite() {
+        std::string error;
+        s_session = XSession::start({}, error);
+        if (s_session) {
+            s_terminal = CaptureTerminal::start(*s_session, "COM1 - Tera Term VT", error);
+            s_backend = std::make_unique<X11TestBackend>(X11TestBackend::open(*s_session, error));
+        }
+        s_error = error;
+    }
+    static void TearDownTestSuite() {
+        s_backend.reset();
+        s_terminal.reset();
+        s_session.reset();
+    }
+
+protected:
+    void SetUp() override { ASSERT_TRUE(s_session && s_terminal && s_backend && *s_backend) << s_error; }
+
+    // Sets the layout, group and Caps Lock, types `text`, and returns what arrived; `before` is the keyboard
+    // state just before typing.
+    std::string typeAndCapture(const TypingCase &c, std::size_t expectedBytes, KeyboardState &before) {
+        EXPECT_TRUE(s_session->setLayout(c.layout));
+        EXPECT_TRUE(s_session->lockGroup(c.group));
+        EXPECT_TRUE(s_session->setCapsLock(c.capsLock));
+        before = keyboardState(s_session->display());
+        EXPECT_TRUE(s_backend->backend.desktop->activate(s_terminal->window()));
+        s_backend->typeText(c.text);
+        return s_terminal->take(expectedBytes);
+    }
+
+    static inline std::unique_ptr<XSession> s_session;
+    static inline std::unique_ptr<CaptureTerminal> s_terminal;
+    static inline std::unique_ptr<X11TestBackend> s_backend;
+    static inline std::string s_error;
+};
+
+TEST_P(X11TypingTest, BytesArriveExactlyAndTheKeyboardIsLeftAsFound) {
+    const TypingCase &c = GetParam();
+    KeyboardState before;
+    const std::string received = typeAndCapture(c, c.text.size(), before);
+    EXPECT_EQ(received, c.text);
+    const KeyboardState after = keyboardState(s_session->display());
+    EXPECT_EQ(before, after) << describeDifference(before, after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, X11TypingTest,
+    testing::Values(TypingCase{"UsAscii", "us", 0, false, kAscii}, TypingCase{"UsOutside", "us", 0, false, kOutsideUs},
+                    TypingCase{"UsCapsLock", "us", 0, true, kAscii + kOutsideUs},
+                    TypingCase{"UsControlCharacters", "us", 0, false, "\n\x01\x03\x11\x13\x1a\x1c\x1f\x7f"},
+                    TypingCase{"UsManyOutside", "us", 0, false, kManyOutside},
+                    TypingCase{"German", "de", 0, false, kAscii + kOutsideUs + kGerman},
+                    TypingCase{"GermanCapsLock", "de", 0, true, kAscii + kGerman},
+                    TypingCase{"French", "fr", 0, false, kAscii + kOutsideUs + kFrench},
+                    TypingCase{"FrenchCapsLock", "fr", 0, true, kAscii + kFrench},
+                    TypingCase{"UsGermanSecondGroup", "us,de", 1, false, kAscii + kGerman},
+                    TypingCase{"UsGermanSecondGroupCapsLock", "us,de", 1, true, kAscii + kGerman}),
+    [](const testing::TestParamInfo<TypingCase> &param) { return std::string(param.param.name); });
+
+struct NamedKeyCase {
+    const char16_t *sequence;
+    std::string bytes; // what xterm sends for the key with the test resources
+};
+
+class X11NamedKeyTest : public X11TypingTest {};
+
+TEST_F(X11NamedKeyTest, NamedKeysSendTheirTerminalSequences) {
+    const std::vector<NamedKeyCase> cases = {
+        {u"{BS}", "\x08"},
+        {u"{TAB}", "\t"},
+        {u"{ENTER}", "\r"},
+        {u"~", "\r"},
+        {u"{ESC}", "\x1b"},
+        {u"{INSERT}", "\x1b[2~"},
+        {u"{DEL}", "\x1b[3~"},
+        {u"{HOME}", "\x1b[H"},
+        {u"{END}", "\x1b[F"},
+        {u"{PGUP}", "\x1b[5~"},
+        {u"{PGDN}", "\x1b[6~"},
+        {u"{UP}", "\x1b[A"},
+        {u"{DOWN}", "\x1b[B"},
+        {u"{RIGHT}", "\x1b[C"},
+        {u"{LEFT}", "\x1b[D"},
+        {u"{F1}", "\x1bOP"},
+        {u"{F4}", "\x1bOS"},
+        {u"{F5}", "\x1b[15~"},
+        {u"^c", "\x03"},
+        {u"^s", "\x13"},
+        {u"^q", "\x11"},
+        {u"+a", "A"},
+        {u"{a 3}", "aaa"},
+        {u"+(ab)", "AB"},
+        {u"{CAPSLOCK}a{CAPSLOCK}a", "Aa"},
+    };
+    for (const char *layout : {"us", "de"}) {
+        ASSERT_TRUE(s_session->setLayout(layout));
+        ASSERT_TRUE(s_session->setCapsLock(false));
+        const KeyboardState before = keyboardState(s_session->display());
+        ASSERT_TRUE(s_backend->backend.desktop->activate(s_terminal->window()));
+        std::string expected;
+        for (const auto &c : cases) {
+            s_backend->sendKeys->SendKeySequence(c.sequence);
+            expected += c.bytes;
+        }
+        s_backend->backend.injector->finish();
+        EXPECT_EQ(s_terminal->take(expected.size()), expected) << layout;
+        const KeyboardState after = keyboardState(s_session->display());
+        EXPECT_EQ(before, after) << layout << ": " << describeDifference(before, after);
+    }
+}
+
+} // namespace
+} // namespace quorvane::test
