@@ -21,7 +21,6 @@ public:
     void showStep(std::string &out) const;
     // Handles one received character; Leave and Error both end the loop.
     Step handle(std::uint8_t byte, std::string &out);
-    std::uint16_t address() const { return m_address; }
 
 private:
     void storeField();

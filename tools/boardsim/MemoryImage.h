@@ -12,7 +12,6 @@ public:
     // Unwritten memory reads as zero; the address is forced even as the 990's word access does.
     std::uint16_t read(std::uint16_t address) const;
     void write(std::uint16_t address, std::uint16_t value);
-    std::size_t writtenCount() const { return m_words.size(); }
 
     // Every written word, one "ADDR=WORD" line each (hex upper case, four digits), sorted by address.
     std::string toText() const;
