@@ -2,6 +2,7 @@
 #include "SequenceInvariants.h"
 
 #include <algorithm>
+#include <bitset>
 #include <vector>
 
 namespace quorvane::keys {
@@ -9,10 +10,28 @@ namespace {
 
 constexpr std::uint16_t kVkAlt = 18;
 
-// Virtual keys of the named keys that carry the extended flag.
-bool extendedVirtualKey(std::uint16_t vk) {
-    constexpr std::uint16_t kExtended[] = {19, 33, 34, 35, 36, 37, 38, 39, 40, 42, 44, 45, 46, 144};
-    return std::find(std::begin(kExtended), std::end(kExtended), vk) != std::end(kExtended);
+// Virtual keys that are pressed with the extended flag; Pause (19) is also Break, which has it.
+constexpr std::uint16_t kExtendedKeys[] = {19, 33, 34, 35, 36, 37, 38, 39, 40, 42, 44, 45, 46, 144};
+// Keys that a key name, a modifier or "~" presses, whatever the layout.
+constexpr std::uint16_t kNamedOrModifierKeys[] = {8,  9,  13, 16, 17, 18, 19, 20, 27, 33, 34,  35, 36,
+                                                  37, 38, 39, 40, 41, 42, 44, 45, 46, 47, 144, 145};
+
+bool listed(std::span<const std::uint16_t> list, std::uint16_t vk) {
+    return std::find(list.begin(), list.end(), vk) != list.end();
+}
+
+// The keys a sequence may press: named keys, modifiers, function keys, and the layout's keys for its characters.
+std::bitset<256> allowedKeys(std::u16string_view keys, platform::KeyboardLayout &layout) {
+    std::bitset<256> allowed;
+    for (std::uint16_t vk : kNamedOrModifierKeys)
+        allowed.set(vk);
+    for (std::uint16_t vk = 112; vk <= 127; ++vk)
+        allowed.set(vk);
+    for (char16_t c : keys) {
+        if (const auto key = layout.keyForCharacter(c))
+            allowed.set(key->vk);
+    }
+    return allowed;
 }
 
 std::string describe(const KeyRecord &record, std::size_t index) {
@@ -21,7 +40,7 @@ std::string describe(const KeyRecord &record, std::size_t index) {
 }
 
 std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16string_view keys,
-                       platform::KeyboardLayout &layout) {
+                       platform::KeyboardLayout &layout, const std::bitset<256> &allowed) {
     if ((record.flags & ~std::uint32_t{kExtendedKey | kKeyUp | kUnicode}) != 0)
         return describe(record, index) + ": unknown flag";
     if (record.unicode()) {
@@ -31,12 +50,12 @@ std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16strin
             return describe(record, index) + ": Unicode record for a code unit not in the string";
         return {};
     }
-    if (record.vk == 0 || record.vk > 0xFF)
-        return describe(record, index) + ": no valid key code";
+    if (record.vk == 0 || record.vk > 0xFF || !allowed.test(record.vk))
+        return describe(record, index) + ": a key that nothing in the string presses";
     if (record.scan != layout.scanCode(record.vk))
         return describe(record, index) + ": scan code is not the layout's";
-    if (record.extended() && !extendedVirtualKey(record.vk))
-        return describe(record, index) + ": extended flag on a key that is not extended";
+    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != 19)
+        return describe(record, index) + ": extended flag wrong for the key";
     return {};
 }
 
@@ -44,10 +63,11 @@ std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16strin
 
 std::string findSequenceFault(std::span<const KeyRecord> records, std::u16string_view keys,
                               platform::KeyboardLayout &layout) {
+    const std::bitset<256> allowed = allowedKeys(keys, layout);
     std::vector<std::size_t> pressed; // indices of key-downs not yet released, innermost last
     for (std::size_t i = 0; i < records.size(); ++i) {
         const KeyRecord &record = records[i];
-        if (std::string fault = fieldFault(record, i, keys, layout); !fault.empty())
+        if (std::string fault = fieldFault(record, i, keys, layout, allowed); !fault.empty())
             return fault;
         if (!record.keyUp()) {
             pressed.push_back(i);

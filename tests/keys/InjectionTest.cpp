@@ -122,13 +122,14 @@ TEST(EventBufferGrowth, EachSequenceStartsAgainAtTheInitialCapacity) {
 // 243 presses leave 486 records: the next item starts with 26 free, the one after it needs growth, and
 // the item that follows needs more than the room it starts with. Nothing may be lost.
 TEST_F(InjectionTest, LongSequencesKeepEveryRecord) {
-    m_keys.SendKeySequence(u"{a 243}b{c 300}A");
+    const std::u16string_view keys = u"{a 243}b{c 300}A";
+    m_keys.SendKeySequence(keys);
     ASSERT_EQ(m_injector.batches().size(), 1U);
     const std::vector<KeyRecord> &records = m_injector.batches().front();
     ASSERT_EQ(records.size(), 486U + 2U + 600U + 4U);
     EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(484, 4)), "65↓ 65↑ 66↓ 66↑");
     EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(1086)), "67↓ 67↑ 16↓ 65↓ 65↑ 16↑");
-    EXPECT_EQ(findSequenceFault(records, u"", m_layout), "");
+    EXPECT_EQ(findSequenceFault(records, keys, m_layout), "");
 }
 
 TEST_F(InjectionTest, RepeatCountsAreCapped) {
@@ -146,12 +147,13 @@ TEST_F(InjectionTest, RepeatCountsAreCapped) {
 TEST_F(InjectionTest, LongModifierRunsAreNestedWithoutRecursion) {
     constexpr std::size_t kRun = 200000;
     std::u16string keys(kRun, u'+');
-    m_keys.SendKeySequence(keys + u"a");
+    const std::u16string runThenA = keys + u"a";
+    m_keys.SendKeySequence(runThenA);
     ASSERT_EQ(m_injector.batches().size(), 1U);
     const std::vector<KeyRecord> &records = m_injector.batches().front();
     ASSERT_EQ(records.size(), 2 * kRun + 2);
     EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(kRun - 1, 4)), "16↓ 65↓ 65↑ 16↑");
-    EXPECT_EQ(findSequenceFault(records, u"", m_layout), "");
+    EXPECT_EQ(findSequenceFault(records, runThenA, m_layout), "");
     EXPECT_FALSE(m_keys.ShiftHeld());
 
     m_injector.clear();
