@@ -22,6 +22,4 @@ struct X11TestBackend {
     void typeText(const std::string &text);
 };
 
-std::u16string utf8ToUtf16(const std::string &text);
-
 } // namespace quorvane::test
