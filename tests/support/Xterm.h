@@ -49,6 +49,7 @@ public:
     // spell so that extra bytes show too; returns those bytes and moves past them.
     std::string take(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     std::string everything() const;
+    const std::string &capturePath() const { return m_capturePath; }
 
 private:
     CaptureTerminal() = default;
