@@ -40,20 +40,20 @@ std::optional<TransferEnd> sendWord(TransferContext &context, std::uint8_t high,
 // as its low byte, so that it lands at its own address.
 SenderResult SendHexDumpFile(TransferContext &context, std::istream &file, std::uint64_t size) {
     std::vector<char> chunk(kChunkSize);
-    std::optional<std::uint8_t> high;
+    int high = -1; // the first byte of a word whose second has not been read yet
     std::uint64_t done = 0;
     while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || file.gcount() > 0) {
         const auto count = static_cast<std::size_t>(file.gcount());
         for (std::size_t i = 0; i < count; ++i) {
             const auto byte = static_cast<std::uint8_t>(chunk[i]);
-            if (!high) {
+            if (high < 0) {
                 high = byte;
                 continue;
             }
-            if (const auto end = sendWord(context, *high, byte)) {
+            if (const auto end = sendWord(context, static_cast<std::uint8_t>(high), byte)) {
                 return {*end, {}};
             }
-            high.reset();
+            high = -1;
             done += 2;
             context.host().progress(done, size);
         }
@@ -61,8 +61,8 @@ SenderResult SendHexDumpFile(TransferContext &context, std::istream &file, std::
     if (file.bad()) {
         return {TransferEnd::ReadFailed, {}};
     }
-    if (high) {
-        if (const auto end = sendWord(context, *high, 0)) {
+    if (high >= 0) {
+        if (const auto end = sendWord(context, static_cast<std::uint8_t>(high), 0)) {
             return {*end, {}};
         }
         context.host().progress(done + 1, size);

@@ -16,7 +16,7 @@ using SteadyClock = std::chrono::steady_clock;
 
 // A precise Qt timer has whole-millisecond intervals and wakes a little late, so the blocking part of a wait
 // ends this long before its deadline; the rest is covered by short sleeps with an event pass before each.
-constexpr auto kTailLength = 1ms;
+constexpr auto kTailLength = 2ms;
 // nanosleep overshoots by about the thread's timer slack (50 microseconds by default on Linux); the last
 // stretch shorter than this is spun with event passes instead.
 constexpr auto kSleepOvershoot = 70us;

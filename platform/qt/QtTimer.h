@@ -1,4 +1,4 @@
-// The one-shot window timer on a precise QTimer.
+// The one-shot window timer on a precise QTimer, finished to the exact interval.
 #pragma once
 
 #include "platform/Timer.h"
@@ -15,8 +15,11 @@ public:
     void stop() override;
 
 private:
+    void onTimeout();
+
     QTimer m_timer;
     std::function<void()> m_onTick;
+    std::chrono::steady_clock::time_point m_deadline;
 };
 
 } // namespace quorvane::platform
