@@ -26,6 +26,9 @@ std::optional<std::uint16_t> letterOrDigit(KeySym sym) {
     return std::nullopt;
 }
 
+constexpr char32_t kLineFeed = 10;
+constexpr std::uint8_t kVkReturn = 13;
+
 // Control characters that a key of their own types; the others are Ctrl combinations.
 KeySym controlKeysym(char32_t ch) {
     switch (ch) {
@@ -132,6 +135,13 @@ std::optional<KeyForCharacter> X11Keyboard::keyForCharacter(char32_t ch) {
         const auto vk = namedVirtualKey(control);
         return keycodeForVk(vk, false) != 0 ? std::optional(KeyForCharacter{static_cast<std::uint8_t>(vk)})
                                             : std::nullopt;
+    }
+    // As Windows answers: the line feed is Ctrl+Enter, so it comes out the same on both.
+    if (ch == kLineFeed && keycodeForVk(kVkReturn, false) != 0) {
+        KeyForCharacter key;
+        key.vk = kVkReturn;
+        key.ctrl = true;
+        return key;
     }
     const auto choice = findOnLayout(keysymForCharacter(ch), capsLockOn());
     if (!choice) {

@@ -19,6 +19,7 @@ struct Expectation {
     bool onLayout;
     std::uint8_t vk = 0; // checked when not 0
     bool shift = false;
+    bool ctrl = false; // the line feed is Ctrl+Enter, as Windows has it
 };
 
 constexpr std::uint8_t kAllocated = 0xFF; // any code outside letters, digits and named keys
@@ -82,7 +83,7 @@ TEST_F(X11LayoutTest, CharactersMapToTheExpectedKeys) {
         {"us", 0, U'\t', true, 9, false},
         {"us", 0, U'\b', true, 8, false},
         {"us", 0, U'\x1b', true, 27, false},
-        {"us", 0, U'\n', false},
+        {"us", 0, U'\n', true, 13, false, true},
         {"us", 0, U'\x03', false},
         {"us", 0, U'é', false},
         {"us", 0, U'€', false},
@@ -117,7 +118,8 @@ TEST_F(X11LayoutTest, CharactersMapToTheExpectedKeys) {
             continue;
         }
         EXPECT_EQ(key->shift, e.shift);
-        EXPECT_FALSE(key->ctrl || key->alt);
+        EXPECT_EQ(key->ctrl, e.ctrl);
+        EXPECT_FALSE(key->alt);
         const bool letterOrDigit = (key->vk >= 'A' && key->vk <= 'Z') || (key->vk >= '0' && key->vk <= '9');
         if (e.vk == kAllocated) {
             EXPECT_FALSE(letterOrDigit) << int(key->vk);
