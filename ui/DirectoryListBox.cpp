@@ -13,7 +13,9 @@ constexpr int kIndentSpaces = 2;
 
 } // namespace
 
-DirectoryListBox::DirectoryListBox(QWidget *parent) : QListWidget(parent) {
+DirectoryListBox::DirectoryListBox(QWidget *parent)
+    : QListWidget(parent), m_openIcon(style()->standardIcon(QStyle::SP_DirOpenIcon)),
+      m_closedIcon(style()->standardIcon(QStyle::SP_DirClosedIcon)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Highlighting and opening must stay apart whatever the style says about single-click activation.
     connect(this, &QListWidget::itemDoubleClicked, this,
@@ -60,7 +62,7 @@ void DirectoryListBox::keyPressEvent(QKeyEvent *event) {
 void DirectoryListBox::addEntry(const QString &text, const QString &path, int depth, bool open) {
     auto *entry = new QListWidgetItem(QString(depth * kIndentSpaces, ' ') + text, this);
     entry->setData(kPathRole, path);
-    entry->setIcon(style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+    entry->setIcon(open ? m_openIcon : m_closedIcon);
 }
 
 } // namespace quorvane::ui

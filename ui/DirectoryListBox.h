@@ -1,6 +1,7 @@
 // The folder list: the folders above the current one, the current folder and its subfolders.
 #pragma once
 
+#include <QIcon>
 #include <QListWidget>
 
 namespace quorvane::ui {
@@ -29,6 +30,9 @@ private:
     void addEntry(const QString &text, const QString &path, int depth, bool open);
 
     QString m_path;
+    // Looked up once: each theme look-up probes dozens of icon folders.
+    QIcon m_openIcon;
+    QIcon m_closedIcon;
 };
 
 } // namespace quorvane::ui

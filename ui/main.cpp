@@ -1,0 +1,72 @@
+// The program: the window, or one transfer from the command line (`quorvane send FILE`), or the help text.
+#include "engine/SendDriver.h"
+#include "platform/DesktopBackend.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtSettings.h"
+#include "platform/qt/QtTimer.h"
+#include "platform/qt/StopSignals.h"
+#include "ui/CommandLineArguments.h"
+#include "ui/MainForm.h"
+#include "ui/SendCommand.h"
+
+#include <QApplication>
+
+#include <iostream>
+
+namespace {
+
+using namespace quorvane;
+
+int openWindow(int argc, char **argv, platform::DesktopBackend &backend) {
+    QApplication application(argc, argv);
+    platform::QtDialogs dialogs;
+    platform::QtSettings settings;
+    platform::QtEventPump pump;
+    platform::QtTimer timer;
+    platform::QtClock clock;
+    ui::MainForm form(dialogs, settings, QCoreApplication::applicationDirPath());
+    dialogs.setParent(&form);
+    engine::SendDriver driver(form,
+                              {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, dialogs});
+    form.setSendDriver(&driver);
+    form.show();
+    return application.exec();
+}
+
+int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui::SendArguments &arguments) {
+    QCoreApplication application(argc, argv);
+    platform::QtEventPump pump;
+    platform::QtTimer timer;
+    platform::QtClock clock;
+    ui::SendCommand command(arguments, {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock},
+                            std::cerr, platform::stderrIsTerminal());
+    platform::StopSignals stopSignals([&command] { command.interrupt(); });
+    return command.run();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ui::ParsedCommandLine parsed = ui::parseCommandLine(arguments);
+    if (parsed.action == ui::CommandLineAction::ShowHelp) {
+        std::cout << ui::commandLineHelp();
+        return 0;
+    }
+    if (parsed.action == ui::CommandLineAction::Invalid) {
+        std::cerr << "quorvane: " << parsed.error << "\nTry \"quorvane --help\".\n";
+        return ui::kExitUsage;
+    }
+    // Before any Qt application exists: without a display Qt would abort with a long message of its own.
+    std::string error;
+    platform::DesktopBackend backend = platform::openDesktopBackend(error);
+    if (!backend.desktop || !backend.layout || !backend.injector) {
+        std::cerr << "quorvane: " << (error.empty() ? "cannot connect to the desktop" : error) << '\n';
+        return ui::kExitNotCompleted;
+    }
+    if (parsed.action == ui::CommandLineAction::Send)
+        return sendFile(argc, argv, backend, parsed.send);
+    return openWindow(argc, argv, backend);
+}
