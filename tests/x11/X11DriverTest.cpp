@@ -56,6 +56,27 @@ INSTANTIATE_TEST_SUITE_P(Signals, X11DriverTest, testing::Values(SIGINT, SIGTERM
                              return std::string(param.param == SIGINT ? "SIGINT" : "SIGTERM");
                          });
 
+// Under openbox, with the focus on a newer terminal, the driver must pick the matching window lowest in the
+// stacking order, activate it through the window manager and type there only.
+TEST(X11DriverUnderWindowManagerTest, TypesIntoTheLowestMatchingTerminalOnly) {
+    std::string error;
+    auto session = XSession::start({.windowManager = true}, error);
+    ASSERT_TRUE(session) << error;
+    auto lower = CaptureTerminal::start(*session, "COM1 - Tera Term VT", error);
+    ASSERT_TRUE(lower) << error;
+    auto upper = CaptureTerminal::start(*session, "COM2 - Tera Term VT", error);
+    ASSERT_TRUE(upper) << error;
+    const KeyboardState before = keyboardState(session->display());
+    const std::string text = "ABC xyz 123 (+^%~{}) é€Ω\r";
+    const std::string file = session->tempDir() + "/text.txt";
+    ASSERT_TRUE(writeFile(file, text));
+    EXPECT_EQ(ChildProcess::run({QUORVANE_X11DRIVER_PATH, "Tera Term", file}, session->environment()), 0);
+    EXPECT_EQ(lower->take(text.size()), text);
+    EXPECT_EQ(upper->take(0, 0ms), "");
+    const KeyboardState after = keyboardState(session->display());
+    EXPECT_EQ(after, before) << describeDifference(before, after);
+}
+
 TEST(X11BackendLifetimeTest, DroppingTheBackendRestoresTheKeymap) {
     std::string error;
     auto session = XSession::start({}, error);
