@@ -50,10 +50,15 @@ bool typeWithQuorvane(const std::string &text, Window terminal) {
         return false;
     }
     keys::SendKeys_Replacement sendKeys(*backend.layout, *backend.injector);
+    const auto start = std::chrono::steady_clock::now();
     for (const auto &sequence : tools::keySequencesForText(text)) {
         sendKeys.SendKeySequence(sequence);
     }
+    const std::chrono::duration<double> typing = std::chrono::steady_clock::now() - start;
     backend.injector->finish();
+    const std::chrono::duration<double> total = std::chrono::steady_clock::now() - start;
+    std::printf("         quorvane: key sequences sent in %.3f s, transfer ended (keymap restored) after %.3f s\n",
+                typing.count(), total.count());
     return true;
 }
 

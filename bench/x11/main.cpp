@@ -34,8 +34,9 @@ std::string benchmarkText() {
     for (int line = 0; line < 44; ++line) {
         const std::size_t start = static_cast<std::size_t>(line * 37) % ascii.size();
         const std::string rotated = ascii.substr(start) + ascii.substr(0, start);
-        text += rotated.substr(0, 48) + "\t" + outside[line % 14] + outside[(line + 5) % 14] +
-                outside[(line + 9) % 14] + " " + rotated.substr(48) + "\r";
+        text.append(rotated, 0, 48).append("\t");
+        text.append(outside[line % 14]).append(outside[(line + 5) % 14]).append(outside[(line + 9) % 14]);
+        text.append(" ").append(rotated, 48).append("\r");
     }
     return text;
 }

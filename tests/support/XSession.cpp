@@ -52,7 +52,7 @@ std::optional<int> readDisplayNumber(int fd, std::chrono::milliseconds timeout) 
 
 // Xvfb picks the display with -displayfd; a lock file, where the server keeps one, must name our server.
 bool lockFileAllows(int displayNumber, pid_t pid) {
-    auto content = readFile("/tmp/.X" + std::to_string(displayNumber) + "-lock");
+    auto content = readFile(std::string("/tmp/.X").append(std::to_string(displayNumber)).append("-lock"));
     return !content || std::strtol(content->c_str(), nullptr, 10) == pid;
 }
 

@@ -25,7 +25,7 @@ public:
     // Starts everything and waits until it is ready; nothing on failure, with one line in `error`.
     static std::unique_ptr<XSession> start(const XSessionOptions &options, std::string &error);
 
-    std::string displayName() const { return ":" + std::to_string(m_displayNumber); }
+    std::string displayName() const { return std::string(":").append(std::to_string(m_displayNumber)); }
     // "DISPLAY=:n" and the other variables that programs started on this display need.
     std::vector<std::string> environment() const;
     // A connection of the session's own, for checks and layout control.
