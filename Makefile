@@ -8,6 +8,8 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libxtst-dev googletest
 TEST_PACKAGES := $(BUILD_PACKAGES) clang-format clang-14 libclang-rt-14-dev \
 	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales
+# The Windows cross build and its tests under Wine.
+TEST_PACKAGES += g++-mingw-w64-x86-64 wine wine64
 
 # Installs those of the named Debian packages that are not installed yet.
 define install_missing
@@ -19,6 +21,7 @@ define install_missing
 endef
 
 .PHONY: deps deps-test build run test test-native test-fuzz format format-check fuzz bench clean
+.PHONY: test-win32
 
 deps:
 	$(call install_missing,$(BUILD_PACKAGES))
@@ -33,13 +36,20 @@ build: deps
 run: build
 	./build/release/ui/quorvane
 
-test: deps-test format-check test-native test-fuzz
+test: deps-test format-check test-native test-fuzz test-win32
 	@echo "All test suites passed."
 
 test-native:
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	ctest --preset ci -j $(JOBS)
+
+# Windows executables from mingw-w64; ctest runs them under Wine, in a private Xvfb, ended straight after.
+test-win32:
+	cmake --preset win32
+	cmake --build --preset win32 -j $(JOBS)
+	ctest --preset win32 -j $(JOBS); status=$$?; tests/win32/wine-session.sh stop build/win32/wine-session.env; \
+		exit $$status
 
 FUZZ_SECONDS ?= 5
 test-fuzz:

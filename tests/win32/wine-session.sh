@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops a Wine session for the Windows tests: a private Xvfb and a throwaway Wine prefix.
-#   wine-session.sh start STATE_FILE [XKB_LAYOUT]   writes DISPLAY, WINEPREFIX and the pids into STATE_FILE
-#   wine-session.sh stop STATE_FILE                 ends the session and removes its folder
+#   wine-session.sh start STATE_FILE   writes DISPLAY, WINEPREFIX and the pids into STATE_FILE
+#   wine-session.sh stop STATE_FILE    ends the session and removes its folder
 # A started session ends by itself 30 s after its last Wine program has exited.
 set -euo pipefail
 
@@ -51,10 +51,9 @@ use_virtual_desktop() {
 }
 
 start() {
-    local state=$1 layout=${2:-} dir display
+    local state=$1 dir display
     dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-wine.XXXXXX")
     display=$(start_xvfb "$dir")
-    [ -z "$layout" ] || setxkbmap -display "$display" "$layout"
     cat >"$state.tmp" <<STATE
 SESSION_DIR=$dir
 XVFB_PID=$(cat "$dir/xvfb.pid")
@@ -95,10 +94,10 @@ stop() {
 }
 
 case "${1:-}" in
-start) start "$2" "${3:-}" ;;
+start) start "$2" ;;
 stop) stop "$2" ;;
 *)
-    echo "usage: $0 start STATE_FILE [XKB_LAYOUT] | stop STATE_FILE" >&2
+    echo "usage: $0 start|stop STATE_FILE" >&2
     exit 2
     ;;
 esac

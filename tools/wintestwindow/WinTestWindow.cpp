@@ -5,6 +5,8 @@
 // so a sender can queue F24 behind its keys and know that everything before it has been logged.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
