@@ -19,10 +19,12 @@ bool hasTitle(Display *display, Window window, const std::string &title) {
     return match;
 }
 
+// Depth first for a viewable window with _NET_WM_PID `pid`, or with WM_NAME `title` when `pid` is 0.
 std::optional<Window> searchTree(Display *display, Window window, pid_t pid, const std::string &title, int depth) {
     auto pids = longProperty(display, window, "_NET_WM_PID");
-    bool pidMatch = !pids.empty() && static_cast<pid_t>(pids[0]) == pid;
-    if ((pidMatch || (!title.empty() && hasTitle(display, window, title))) && isViewable(display, window)) {
+    const bool match =
+        pid != 0 ? !pids.empty() && static_cast<pid_t>(pids[0]) == pid : hasTitle(display, window, title);
+    if (match && isViewable(display, window)) {
         return window;
     }
     Window root = 0, parent = 0, *children = nullptr;
@@ -66,7 +68,9 @@ bool isViewable(Display *display, Window window) {
 }
 
 std::optional<Window> findViewableClient(Display *display, pid_t pid, const std::string &title) {
-    return searchTree(display, DefaultRootWindow(display), pid, title, 3);
+    // By process first: two terminals may share a title.
+    auto byPid = searchTree(display, DefaultRootWindow(display), pid, title, 3);
+    return byPid || title.empty() ? byPid : searchTree(display, DefaultRootWindow(display), 0, title, 3);
 }
 
 KeyboardState keyboardState(Display *display) {
