@@ -127,6 +127,10 @@ bool XSession::startServer(std::string &error) {
     return true;
 }
 
+std::vector<pid_t> XSession::processes() const {
+    return {m_server ? m_server->pid() : -1, m_windowManager ? m_windowManager->pid() : -1};
+}
+
 std::vector<std::string> XSession::environment() const {
     return {"DISPLAY=" + displayName(), "XAUTHORITY=/dev/null",         "XENVIRONMENT=/dev/null", "LANG=C.UTF-8",
             "LC_ALL=C.UTF-8",           "XDG_CONFIG_HOME=" + m_tempDir, "HOME=" + m_tempDir};

@@ -33,6 +33,8 @@ public:
     // A private directory, removed with the session.
     const std::string &tempDir() const { return m_tempDir; }
     bool hasWindowManager() const { return m_windowManager.has_value(); }
+    // The processes the session started (-1 for none), so that a test can check they are gone.
+    std::vector<pid_t> processes() const;
 
     bool setLayout(const std::string &layouts);
     // 0 is the first group of the layout list.

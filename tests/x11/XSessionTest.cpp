@@ -42,9 +42,14 @@ TEST(XSessionTest, CaptureTerminalReceivesRawBytesAndStopsCleanly) {
         typeKeysym(session->display(), sym);
     }
     EXPECT_EQ(terminal->take(2), "a\r");
-    const pid_t xtermPid = terminal->xterm().pid();
+    std::vector<pid_t> started = session->processes();
+    started.push_back(terminal->xterm().pid());
     terminal.reset();
-    EXPECT_NE(kill(xtermPid, 0), 0) << "xterm survived its stop";
+    session.reset();
+    for (pid_t pid : started) {
+        ASSERT_GT(pid, 0);
+        EXPECT_NE(kill(pid, 0), 0) << "process " << pid << " survived the session";
+    }
 }
 
 TEST(XSessionTest, LayoutGroupAndCapsLockAreControllable) {
