@@ -3,6 +3,7 @@
 
 #include "ui/Twips.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 
@@ -37,6 +38,17 @@ QFont arial(double points, bool bold = false) {
     return font({"Arial", "Liberation Sans", "Helvetica", "DejaVu Sans"}, points, QFont::SansSerif, bold);
 }
 
+// The layout was drawn for the classic 8 pt dialog font. A fallback with wider letters is made smaller until the
+// longest line of an option caption fits beside the option's circle, so that no caption is cut.
+QFont dialogFont(double logicalDpi) {
+    QFont dialog =
+        font({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"}, 8, QFont::SansSerif);
+    const int room = twipsToPixels(2625 - 330, logicalDpi);
+    while (dialog.pointSizeF() > 6.5 && QFontMetrics(dialog).horizontalAdvance("Send To EVMBUG IM Command") > room)
+        dialog.setPointSizeF(dialog.pointSizeF() - 0.25);
+    return dialog;
+}
+
 QLabel *label(const QString &text, QWidget *parent) { return new QLabel(text, parent); }
 
 void createTopBand(MainFormControls &c, QWidget *w, const Placer &p) {
@@ -55,7 +67,7 @@ void createTopBand(MainFormControls &c, QWidget *w, const Placer &p) {
     red.setColor(QPalette::WindowText, kPresenterColour);
     c.lblMorvelsSoftware->setPalette(red);
 
-    c.Label1 = p.place(label("Quorvane project, see the README", w), "Label1", 9000, 165, 1695, 225);
+    c.Label1 = p.place(label("Contact: see the README", w), "Label1", 9000, 165, 1695, 225);
     c.Label1->setFont(arial(6.75));
     c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     c.lblTitleText = p.place(label("Quorvane", w), "lblTitleText", 120, 480, 10575, 375);
@@ -107,7 +119,6 @@ void createFileTypes(MainFormControls &c, QWidget *w, const Placer &p) {
     option(1, "optFileType1", 120, 720, 2625, 375);
     c.chkIgnoreAddressTags =
         p.place(new QCheckBox("Ignore Address Tags", f), "chkIgnoreAddressTags", 400, 1150, 1935, 375);
-    c.chkIgnoreAddressTags->setAutoFillBackground(true);
     option(2, "optFileType2", 120, 1560, 2625, 375);
     option(3, "optFileType3", 120, 2040, 1815, 255);
     c.optFileType[0]->setChecked(true);
@@ -164,6 +175,7 @@ void setTabOrder(const MainFormControls &c) {
 } // namespace
 
 MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
+    window->setFont(dialogFont(logicalDpi));
     window->setAutoFillBackground(true);
     QPalette cream = window->palette();
     cream.setColor(QPalette::Window, kWindowColour);

@@ -2,14 +2,13 @@
 #include "ui/OptionButton.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 namespace quorvane::ui {
 
-OptionButton::OptionButton(const QString &text, QWidget *parent) : QRadioButton(text, parent) {
-    setAutoFillBackground(true);
-}
+OptionButton::OptionButton(const QString &text, QWidget *parent) : QRadioButton(text, parent) {}
 
 void OptionButton::paintEvent(QPaintEvent *) {
     QStylePainter painter(this);
@@ -23,13 +22,20 @@ void OptionButton::paintEvent(QPaintEvent *) {
     const int spacing = style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &option, this);
     const QRect textRect = rect().adjusted(indicator.right() + 1 + spacing, 0, 0, 0);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, shownText());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = painter.boundingRect(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+        focus.rect = painter.boundingRect(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, shownText());
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+// The runs of spaces in the captions were measured to push "Send To ..." onto the second line in the classic
+// dialog font; a line break in their place gives that look in whatever font is installed.
+QString OptionButton::shownText() const {
+    static const QRegularExpression kRunOfSpaces(" {2,}");
+    return text().replace(kRunOfSpaces, "\n");
 }
 
 bool OptionButton::hitButton(const QPoint &pos) const { return rect().contains(pos); }

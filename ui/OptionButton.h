@@ -14,6 +14,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     // The whole fixed rectangle takes clicks, not only the one-line caption that the style measures.
     bool hitButton(const QPoint &pos) const override;
+
+private:
+    QString shownText() const;
 };
 
 } // namespace quorvane::ui

@@ -40,7 +40,10 @@ const char *resultText(engine::SendResult result) {
 SendCommand::SendCommand(SendArguments arguments, CommandLineServices services, std::ostream &out, bool progressLine)
     : m_arguments(std::move(arguments)), m_out(out), m_progress(services.clock, out, progressLine) {
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
-    m_path = std::filesystem::absolute(std::filesystem::path(name));
+    std::error_code error;
+    m_path = std::filesystem::absolute(std::filesystem::path(name), error);
+    if (error)
+        m_path = std::filesystem::path(name);
     m_folder = utf8(m_path.parent_path());
     m_fileName = utf8(m_path.filename());
     if (!m_arguments.fileType)
@@ -96,9 +99,12 @@ void SendCommand::endProgram() { m_driver->abandon(); }
 
 void SendCommand::showMessage(std::string_view, std::string_view text, platform::MessageIcon icon) {
     m_progress.finishLine();
-    std::string line(text);
-    for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 1))
-        line.replace(at, 2, "\n");
+    // Message boxes separate paragraphs with CR LF; a terminal needs only the LF.
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            line += text[i];
+    }
     const char *kind = icon == platform::MessageIcon::Error     ? "error: "
                        : icon == platform::MessageIcon::Warning ? "warning: "
                                                                 : "";

@@ -142,6 +142,26 @@ TEST_F(SendCommandTest, ProgressLineOnlyOnATerminal) {
     }
 }
 
+TEST_F(SendCommandTest, MessagesBecomeLinesOnTheStream) {
+    const struct {
+        std::string text;
+        platform::MessageIcon icon;
+        std::string expected;
+    } cases[] = {
+        {"Select a text file to send.", platform::MessageIcon::Warning,
+         "quorvane: warning: Select a text file to send.\n"},
+        {"Bad tag.\r\n\r\nLine 3.", platform::MessageIcon::Error, "quorvane: error: Bad tag.\n\nLine 3.\n"},
+        {"Not running.", platform::MessageIcon::None, "quorvane: Not running.\n"},
+        {"a\rb", platform::MessageIcon::None, "quorvane: a\rb\n"},
+    };
+    for (const auto &c : cases) {
+        std::ostringstream out;
+        SendCommand command(SendArguments{}, m_platform.commandLineServices(), out, false);
+        command.showMessage("Quorvane", c.text, c.icon);
+        EXPECT_EQ(out.str(), c.expected);
+    }
+}
+
 TEST(ProgressLine, FormatsCountAndTimeLeft) {
     const struct {
         std::uint64_t done, total;
