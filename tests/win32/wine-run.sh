@@ -20,7 +20,8 @@ exec 9>"$state.lock"
 flock 9
 if [ -f "$state" ]; then
     # shellcheck disable=SC1090
-    (source "$state" && kill -0 "$XVFB_PID" 2>/dev/null) || "$here/wine-session.sh" stop "$state"
+    (source "$state" && kill -0 "$XVFB_PID" 2>/dev/null && [ -d "$WINEPREFIX" ]) ||
+        "$here/wine-session.sh" stop "$state"
 fi
 [ -f "$state" ] || "$here/wine-session.sh" start "$state" 9>&- || exit 1
 flock -u 9

@@ -37,7 +37,10 @@ watch_session() {
     local state=$1
     "$WINESERVER" -w 2>/dev/null || true
     kill "$XVFB_PID" 2>/dev/null || true
-    rm -f "$state"
+    # The state file may already describe a newer session: remove it only while it is still ours.
+    if grep -qF "SESSION_DIR=$SESSION_DIR" "$state" 2>/dev/null; then
+        rm -f "$state"
+    fi
     case "$SESSION_DIR" in
     */quorvane-wine.*) rm -rf "$SESSION_DIR" ;;
     esac
@@ -60,7 +63,7 @@ XVFB_PID=$(cat "$dir/xvfb.pid")
 export DISPLAY=$display
 export WINEPREFIX=$dir/prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINE=$(wine_tool wine)
 WINESERVER=$(wine_tool wineserver)
 STATE
