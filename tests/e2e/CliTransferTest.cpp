@@ -1,0 +1,115 @@
+// Every file type on both monitors through `quorvane send`, with and without a window manager.
+// GoogleTest first: Xlib defines macros (None, Bool) that its headers use as names.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/ExpectedResults.h"
+#include "tests/e2e/QuorvaneProcess.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/XQueries.h"
+
+namespace quorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+enum class Check { SampleImage, ObjectImage, BinaryImage, Text };
+
+struct CliCase {
+    const char *name;
+    const char *file; // in samples/
+    const char *type; // --type
+    const char *monitor;
+    const char *boardStart;                    // boardsim --start
+    std::optional<std::uint16_t> startAddress; // of the memory command the user opened, for ignored tags and hex
+    bool ignoreAddressTags;
+    bool windowManager;
+    Check check;
+    const char *title = "COM1 - Tera Term VT";
+    const char *terminal = "teraterm";
+};
+
+std::ostream &operator<<(std::ostream &out, const CliCase &c) { return out << c.name; }
+
+std::string expectedResult(const CliCase &c, const std::string &content) {
+    switch (c.check) {
+    case Check::SampleImage: {
+        const std::string path = samplesFolder() + "/" + std::string(c.file);
+        return readFile(path.substr(0, path.rfind('.')) + ".image").value_or("(no sample image)");
+    }
+    case Check::ObjectImage:
+        return imageText(objectCodeMemory(content, c.ignoreAddressTags ? c.startAddress : std::nullopt));
+    case Check::BinaryImage:
+        return imageText(binaryMemory(content, c.startAddress.value_or(0)));
+    case Check::Text:
+        return typedText(content);
+    }
+    return {};
+}
+
+class CliTransferTest : public testing::TestWithParam<CliCase> {};
+
+TEST_P(CliTransferTest, BoardEndsWithTheFileContents) {
+    const CliCase &c = GetParam();
+    std::string error;
+    auto session = XSession::start({.windowManager = c.windowManager}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {c.monitor, c.boardStart, c.title, {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string path = samplesFolder() + "/" + c.file;
+    const auto content = readFile(path);
+    ASSERT_TRUE(content) << path;
+    const std::string expected = expectedResult(c, *content);
+    ASSERT_FALSE(expected.empty()) << "the case expects nothing to arrive";
+    const KeyboardState before = keyboardState(session->display());
+
+    std::vector<std::string> arguments = {"send",       path,       "--type",        c.type, "--monitor",     c.monitor,
+                                          "--terminal", c.terminal, "--char-factor", "0.05", "--line-factor", "0.1"};
+    if (c.ignoreAddressTags) {
+        arguments.push_back("--ignore-address-tags");
+    }
+    const SendOutcome outcome = runSend(*session, arguments);
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+
+    if (c.check == Check::Text) {
+        EXPECT_EQ(board->waitForReceived([&](const std::string &bytes) { return bytes == expected; }, 5s), expected);
+    } else {
+        EXPECT_EQ(board->waitForImage(expected, 5s), expected);
+    }
+    const KeyboardState after = keyboardState(session->display());
+    EXPECT_EQ(after.pressedKeycodes, before.pressedKeycodes) << describeDifference(before, after);
+    EXPECT_EQ(after.lockedModifiers, before.lockedModifiers) << describeDifference(before, after);
+    EXPECT_EQ(after.baseModifiers, before.baseModifiers) << describeDifference(before, after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllTypes, CliTransferTest,
+    testing::Values(
+        CliCase{"LoaderEvmbugOpenbox", "demo.obj", "loader", "evmbug", "loader", {}, false, true, Check::SampleImage},
+        CliCase{"LoaderTibugBare", "reloc.obj", "loader", "tibug", "loader", {}, false, false, Check::SampleImage},
+        CliCase{"ObjectEvmbugOpenbox", "demo.obj", "object", "evmbug", "prompt", {}, false, true, Check::ObjectImage},
+        CliCase{"ObjectTibugBareHyperTerminal",
+                "demo.obj",
+                "object",
+                "tibug",
+                "prompt",
+                {},
+                false,
+                false,
+                Check::ObjectImage,
+                "board - HyperTerminal",
+                "hyperterminal"},
+        CliCase{"ObjectIgnoringTagsEvmbugBare", "demo.obj", "object", "evmbug", "memory:1000", 0x1000, true, false,
+                Check::ObjectImage},
+        CliCase{"ObjectIgnoringTagsTibugOpenbox", "demo.obj", "object", "tibug", "memory:0200", 0x0200, true, true,
+                Check::ObjectImage},
+        CliCase{"HexEvmbugOpenbox", "even.bin", "hex", "evmbug", "memory:FE00", 0xFE00, false, true,
+                Check::BinaryImage},
+        CliCase{"HexOddLengthTibugBare", "odd.bin", "hex", "tibug", "memory:0100", 0x0100, false, false,
+                Check::BinaryImage},
+        CliCase{"TextEvmbugOpenbox", "hello.bas", "text", "evmbug", "text", {}, false, true, Check::Text},
+        CliCase{"TextTibugBare", "ascii.txt", "text", "tibug", "text", {}, false, false, Check::Text}),
+    [](const testing::TestParamInfo<CliCase> &param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace quorvane::test

@@ -1,0 +1,41 @@
+// Running quorvane's send command line on a test session and collecting its exit status and messages.
+#include "tests/e2e/QuorvaneProcess.h"
+
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/support/TempDir.h"
+
+#include <atomic>
+
+namespace quorvane::test {
+
+std::unique_ptr<SendCommandRun> SendCommandRun::start(XSession &session, const std::vector<std::string> &arguments) {
+    static std::atomic<int> serial{0};
+    const std::string logPath = session.tempDir() + "/send" + std::to_string(serial++) + ".out";
+    std::vector<std::string> argv = {quorvanePath()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    auto process = ChildProcess::start(argv, session.environment(), logPath);
+    if (!process) {
+        return nullptr;
+    }
+    return std::unique_ptr<SendCommandRun>(new SendCommandRun(std::move(*process), logPath));
+}
+
+SendOutcome SendCommandRun::wait(std::chrono::milliseconds timeout) {
+    SendOutcome outcome;
+    outcome.exitStatus = m_process.waitForExit(timeout);
+    if (!outcome.exitStatus) {
+        m_process.stop();
+    }
+    outcome.output = readFile(m_logPath).value_or(std::string());
+    return outcome;
+}
+
+SendOutcome runSend(XSession &session, const std::vector<std::string> &arguments, std::chrono::milliseconds timeout) {
+    auto run = SendCommandRun::start(session, arguments);
+    if (!run) {
+        return {std::nullopt, "quorvane could not be started"};
+    }
+    return run->wait(timeout);
+}
+
+} // namespace quorvane::test

@@ -1,0 +1,155 @@
+// Every file type through the real window: the file picked in its browser, the options clicked, Send pressed;
+// and STOP! pressed during a transfer.
+// GoogleTest first: Xlib defines macros (None, Bool) that its headers use as names.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/ExpectedResults.h"
+#include "tests/e2e/QuorvaneWindow.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+
+namespace quorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+enum class Check { SampleImage, ObjectImage, BinaryImage, Text };
+
+struct WindowCase {
+    const char *name;
+    const char *file; // in samples/
+    const char *typeControl;
+    const char *monitorControl;
+    const char *terminalControl;
+    const char *title;
+    const char *boardMonitor;
+    const char *boardStart;
+    std::uint16_t startAddress; // of the memory command already open, for the hex dump
+    bool windowManager;
+    Check check;
+};
+
+std::ostream &operator<<(std::ostream &out, const WindowCase &c) { return out << c.name; }
+
+std::string expectedResult(const WindowCase &c, const std::string &content) {
+    switch (c.check) {
+    case Check::SampleImage: {
+        const std::string path = samplesFolder() + "/" + std::string(c.file);
+        return readFile(path.substr(0, path.rfind('.')) + ".image").value_or("(no sample image)");
+    }
+    case Check::ObjectImage:
+        return imageText(objectCodeMemory(content, std::nullopt));
+    case Check::BinaryImage:
+        return imageText(binaryMemory(content, c.startAddress));
+    case Check::Text:
+        return typedText(content);
+    }
+    return {};
+}
+
+// A folder with the file to send among others, so that picking it in the list means something.
+std::string filesFolder(const XSession &session, const std::string &file) {
+    const std::string folder = session.tempDir() + "/files";
+    std::filesystem::create_directories(folder);
+    for (const std::string &name : {file, std::string("hello.bas"), std::string("even.bin")}) {
+        std::filesystem::copy_file(samplesFolder() + "/" + name, folder + "/" + name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    return folder;
+}
+
+class WindowTransferTest : public testing::TestWithParam<WindowCase> {};
+
+TEST_P(WindowTransferTest, BoardEndsWithTheFileContents) {
+    const WindowCase &c = GetParam();
+    std::string error;
+    auto session = XSession::start({.windowManager = c.windowManager}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {c.boardMonitor, c.boardStart, c.title, {}}, error);
+    ASSERT_TRUE(board) << error;
+    const auto content = readFile(samplesFolder() + "/" + c.file);
+    ASSERT_TRUE(content);
+    const std::string expected = expectedResult(c, *content);
+    auto window = QuorvaneWindow::start(*session, filesFolder(*session, c.file), error);
+    ASSERT_TRUE(window) << error;
+
+    ASSERT_TRUE(window->selectFile(c.file));
+    for (const char *control : {c.typeControl, c.monitorControl, c.terminalControl}) {
+        ASSERT_TRUE(window->click(control)) << control;
+    }
+    // The loader's pacing is fixed: the window disables the factor boxes for it.
+    if (std::string(c.typeControl) != "optFileType0") {
+        ASSERT_TRUE(window->setText("txtMultFactorChar", "0.05"));
+        ASSERT_TRUE(window->setText("txtMultFactorLine", "0.1"));
+    }
+    ASSERT_TRUE(window->click("btnSend"));
+
+    if (c.check == Check::Text) {
+        EXPECT_EQ(
+            board->waitForReceived([&](const std::string &bytes) { return bytes.size() >= expected.size(); }, 20s),
+            expected);
+        EXPECT_EQ(board->waitForQuiet(300ms, 2s), expected) << "more arrived after the text";
+    } else {
+        EXPECT_EQ(board->waitForImage(expected, 20s), expected);
+    }
+    EXPECT_TRUE(window->running());
+    EXPECT_EQ(window->windowCount(), 1) << "a message box is open";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllTypes, WindowTransferTest,
+    testing::Values(WindowCase{"LoaderEvmbugOpenbox", "demo.obj", "optFileType0", "optEVMBUG", "optTeraTerm",
+                               "COM1 - Tera Term VT", "evmbug", "loader", 0, true, Check::SampleImage},
+                    WindowCase{"ObjectTibugHyperTerminalBare", "demo.obj", "optFileType1", "optTIBUG",
+                               "optHyperTerminal", "board - HyperTerminal", "tibug", "prompt", 0, false,
+                               Check::ObjectImage},
+                    WindowCase{"HexEvmbugOpenbox", "odd.bin", "optFileType2", "optEVMBUG", "optTeraTerm",
+                               "COM1 - Tera Term VT", "evmbug", "memory:FE00", 0xFE00, true, Check::BinaryImage},
+                    WindowCase{"TextTibugOpenbox", "ascii.txt", "optFileType3", "optTIBUG", "optTeraTerm",
+                               "COM1 - Tera Term VT", "tibug", "text", 0, true, Check::Text}),
+    [](const testing::TestParamInfo<WindowCase> &param) { return std::string(param.param.name); });
+
+// Lines long enough that the transfer is still running when STOP! is clicked.
+std::string longText(int lines) {
+    std::string content;
+    for (int i = 1; i <= lines; ++i) {
+        content += "LINE " + std::to_string(i) + " OF A LONG LISTING\r\n";
+    }
+    return content;
+}
+
+TEST(WindowStopTest, StopEndsTheTransferAfterAWholeLine) {
+    std::string error;
+    auto session = XSession::start({.windowManager = true}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"evmbug", "text", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string folder = session->tempDir() + "/files";
+    std::filesystem::create_directories(folder);
+    const std::string content = longText(200);
+    ASSERT_TRUE(writeFile(folder + "/listing.txt", content));
+    const std::string full = typedText(content);
+    auto window = QuorvaneWindow::start(*session, folder, error);
+    ASSERT_TRUE(window) << error;
+    ASSERT_TRUE(window->selectFile("listing.txt"));
+    ASSERT_TRUE(window->click("optFileType3"));
+    ASSERT_TRUE(window->setText("txtMultFactorChar", "0.05"));
+    ASSERT_TRUE(window->setText("txtMultFactorLine", "0.5"));
+    ASSERT_TRUE(window->click("btnSend"));
+
+    board->waitForReceived([](const std::string &bytes) { return bytes.size() > 100; }, 20s);
+    ASSERT_TRUE(window->click("btnStop"));
+    const std::string received = board->waitForQuiet(1s, 10s);
+
+    ASSERT_LT(received.size(), full.size()) << "the transfer ran to its end";
+    EXPECT_EQ(received, full.substr(0, received.size()));
+    // The stop is noticed before a line: what went out ends with a whole line and its carriage return.
+    EXPECT_EQ(received.back(), '\r');
+    EXPECT_TRUE(window->running());
+    EXPECT_EQ(window->windowCount(), 1) << "a message box is open";
+}
+
+} // namespace
+} // namespace quorvane::test
