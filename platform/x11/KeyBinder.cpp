@@ -15,7 +15,7 @@ namespace {
 // xdotool, which binds and unbinds per character, still loses characters at 30 ms per character).
 constexpr double kAssumedEventsPerSecond = 8000.0;
 constexpr std::chrono::milliseconds kMapChangeCost{40};
-constexpr std::chrono::milliseconds kHandlingMargin{50};
+constexpr std::chrono::milliseconds kHandlingMargin{150};
 
 } // namespace
 

@@ -5,11 +5,15 @@
 
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <chrono>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace quorvane::platform::x11 {
 namespace {
+
+constexpr std::chrono::milliseconds kLockReportDeadline{500};
 
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -35,7 +39,8 @@ X11KeyInjector::~X11KeyInjector() { finish(); }
 
 std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
     std::size_t inserted = 0;
-    m_capsLockPressed = false;
+    m_capsLockTaps = 0;
+    m_lockChangesBefore = m_keyboard->session().lockChanges();
     // The first record that cannot be typed (a key this keyboard lacks) ends the block, so the caller knows
     // exactly which records went in and can release what they hold.
     for (const auto &record : records) {
@@ -45,15 +50,26 @@ std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
         ++inserted;
     }
     noteSent();
-    Display *display = m_keyboard->session().display();
-    if (m_capsLockPressed) {
-        // Later characters depend on Caps Lock: learn its new state before the next look-up.
-        XSync(display, False);
-        m_keyboard->session().processPendingEvents();
+    if (m_capsLockTaps > 0) {
+        awaitLockChanges();
     } else {
-        XFlush(display);
+        XFlush(m_keyboard->session().display());
     }
     return inserted;
+}
+
+// Later look-ups depend on Caps Lock: they must not see it half-way through our own taps (off between the
+// two taps around a character, say), so the block ends once the server has reported every toggle.
+void X11KeyInjector::awaitLockChanges() {
+    X11Session &session = m_keyboard->session();
+    const auto deadline = std::chrono::steady_clock::now() + kLockReportDeadline;
+    XSync(session.display(), False);
+    session.processPendingEvents();
+    while (session.lockChanges() - m_lockChangesBefore < m_capsLockTaps &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        session.processPendingEvents();
+    }
 }
 
 void X11KeyInjector::finish() {
@@ -105,7 +121,7 @@ bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
     fake(keycode, true);
     m_pressed[keycode] = record.vk;
     m_downForVk[record.vk] = keycode;
-    m_capsLockPressed = m_capsLockPressed || record.vk == kVkCapsLock;
+    m_capsLockTaps += record.vk == kVkCapsLock ? 1 : 0;
     return true;
 }
 
@@ -209,6 +225,7 @@ void X11KeyInjector::tapCapsLock() {
     if (capsLock != 0) {
         send(capsLock, true);
         send(capsLock, false);
+        ++m_capsLockTaps;
     }
 }
 

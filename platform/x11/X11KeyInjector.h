@@ -35,8 +35,11 @@ private:
     std::map<KeyCode, std::uint16_t> m_pressed; // keycodes we hold down, with their virtual-key codes
     std::map<std::uint16_t, KeyCode> m_downForVk;
     char16_t m_highSurrogate = 0;
-    bool m_capsLockPressed = false;
-    std::size_t m_unnoted = 0; // events sent and not yet accounted to the binder
+    void awaitLockChanges();
+
+    unsigned m_lockChangesBefore = 0;
+    unsigned m_capsLockTaps = 0; // Caps Lock presses in this block, each of which toggles the lock once
+    std::size_t m_unnoted = 0;   // events sent and not yet accounted to the binder
 };
 
 } // namespace quorvane::platform::x11

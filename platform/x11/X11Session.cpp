@@ -107,6 +107,7 @@ void X11Session::handleEvent(XEvent &event) {
         if (xkb.any.xkb_type == XkbStateNotify) {
             m_group = xkb.state.group;
             m_capsLock = (xkb.state.locked_mods & LockMask) != 0;
+            m_lockChanges += (xkb.state.changed & XkbModifierLockMask) != 0 ? 1 : 0;
         } else {
             ++m_keymapGeneration;
         }

@@ -27,6 +27,8 @@ public:
     // Keyboard state as the last events left it.
     int group() const { return m_group; }
     bool capsLockOn() const { return m_capsLock; }
+    // Counts the changes of the locked modifiers seen so far, so that our own Caps Lock taps can be awaited.
+    unsigned lockChanges() const { return m_lockChanges; }
     // Changes whenever the server's keymap changes (by anyone, this connection included).
     unsigned keymapGeneration() const { return m_keymapGeneration; }
 
@@ -50,6 +52,7 @@ private:
     int m_xkbEventBase = 0;
     int m_group = 0;
     bool m_capsLock = false;
+    unsigned m_lockChanges = 0;
     unsigned m_keymapGeneration = 0;
     bool m_focusChanged = true;
     std::map<std::string, Atom> m_atoms;
