@@ -40,6 +40,7 @@ X11KeyInjector::~X11KeyInjector() { finish(); }
 std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
     std::size_t inserted = 0;
     m_capsLockTaps = 0;
+    m_capsLockKeys = 0;
     m_lockChangesBefore = m_keyboard->session().lockChanges();
     // The first record that cannot be typed (a key this keyboard lacks) ends the block, so the caller knows
     // exactly which records went in and can release what they hold.
@@ -121,7 +122,10 @@ bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
     fake(keycode, true);
     m_pressed[keycode] = record.vk;
     m_downForVk[record.vk] = keycode;
-    m_capsLockTaps += record.vk == kVkCapsLock ? 1 : 0;
+    if (record.vk == kVkCapsLock) {
+        ++m_capsLockTaps;
+        ++m_capsLockKeys;
+    }
     return true;
 }
 
@@ -148,7 +152,7 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
         return typeControlCharacter(ch);
     }
     noteSent();
-    const auto press = m_keyboard->keyForKeysym(keysymForCharacter(ch));
+    const auto press = m_keyboard->keyForKeysym(keysymForCharacter(ch), capsLockNow());
     if (!press) {
         return false;
     }
@@ -158,13 +162,17 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
 
 bool X11KeyInjector::typeControlCharacter(char32_t ch) {
     noteSent();
-    const auto press = m_keyboard->keyForKeysym(controlBase(ch));
+    const auto press = m_keyboard->keyForKeysym(controlBase(ch), capsLockNow());
     if (!press) {
         return false;
     }
     tap(*press, true);
     return true;
 }
+
+// Caps Lock as it will be when the server reaches the next event: a Caps Lock key earlier in this block has
+// toggled it, though the server has not reported that yet.
+bool X11KeyInjector::capsLockNow() const { return m_keyboard->capsLockOn() != (m_capsLockKeys % 2 == 1); }
 
 bool X11KeyInjector::held(std::uint16_t vk, std::uint16_t left, std::uint16_t right) const {
     for (const auto &[keycode, pressedVk] : m_pressed) {

@@ -36,9 +36,11 @@ private:
     std::map<std::uint16_t, KeyCode> m_downForVk;
     char16_t m_highSurrogate = 0;
     void awaitLockChanges();
+    bool capsLockNow() const;
 
     unsigned m_lockChangesBefore = 0;
     unsigned m_capsLockTaps = 0; // Caps Lock presses in this block, each of which toggles the lock once
+    unsigned m_capsLockKeys = 0; // those of them that the records asked for
     std::size_t m_unnoted = 0;   // events sent and not yet accounted to the binder
 };
 

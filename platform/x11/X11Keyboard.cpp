@@ -173,9 +173,8 @@ KeyCode X11Keyboard::keycodeForVk(std::uint16_t vk, bool extended) {
     return XKeysymToKeycode(m_session->display(), sym);
 }
 
-std::optional<TypingKey> X11Keyboard::keyForKeysym(KeySym keysym) {
+std::optional<TypingKey> X11Keyboard::keyForKeysym(KeySym keysym, bool capsLock) {
     ensureLoaded();
-    const bool capsLock = capsLockOn();
     if (auto choice = findOnLayout(keysym, capsLock)) {
         return TypingKey{choice->keycode, choice->shift != (capsLock && choice->capsLockAffects), false};
     }

@@ -34,8 +34,9 @@ public:
     std::optional<KeyForCharacter> keyForCharacter(char32_t ch);
     // The key a virtual-key code stands for, as assigned since the last refresh; 0 when none.
     KeyCode keycodeForVk(std::uint16_t vk, bool extended);
-    // The key that types `keysym` on the active layout, or a spare key bound to it for the rest of the transfer.
-    std::optional<TypingKey> keyForKeysym(KeySym keysym);
+    // The key that types `keysym` on the active layout, or a spare key bound to it for the rest of the transfer,
+    // with Caps Lock as given.
+    std::optional<TypingKey> keyForKeysym(KeySym keysym, bool capsLock);
     // Ends a transfer: every temporary binding is undone.
     void restoreBindings() { m_binder.restore(); }
     std::size_t boundCount() const { return m_binder.boundCount(); }

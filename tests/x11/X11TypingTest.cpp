@@ -129,6 +129,7 @@ TEST_F(X11NamedKeyTest, NamedKeysSendTheirTerminalSequences) {
         {u"{a 3}", "aaa"},
         {u"+(ab)", "AB"},
         {u"{CAPSLOCK}a{CAPSLOCK}a", "Aa"},
+        {u"{CAPSLOCK}éΩω{CAPSLOCK}éω", "éΩωéω"},
         {u"\n", "\r"},
         {u"{\x01}", "\x01"},
     };
