@@ -27,6 +27,8 @@ struct CliCase {
     Check check;
     const char *title = "COM1 - Tera Term VT";
     const char *terminal = "teraterm";
+    const char *layout = "us";
+    bool capsLock = false;
 };
 
 std::ostream &operator<<(std::ostream &out, const CliCase &c) { return out << c.name; }
@@ -52,8 +54,9 @@ class CliTransferTest : public testing::TestWithParam<CliCase> {};
 TEST_P(CliTransferTest, BoardEndsWithTheFileContents) {
     const CliCase &c = GetParam();
     std::string error;
-    auto session = XSession::start({.windowManager = c.windowManager}, error);
+    auto session = XSession::start({.windowManager = c.windowManager, .layout = c.layout}, error);
     ASSERT_TRUE(session) << error;
+    ASSERT_TRUE(session->setCapsLock(c.capsLock));
     auto board = BoardTerminal::start(*session, {c.monitor, c.boardStart, c.title, {}}, error);
     ASSERT_TRUE(board) << error;
     const std::string path = samplesFolder() + "/" + c.file;
@@ -108,8 +111,93 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"HexOddLengthTibugBare", "odd.bin", "hex", "tibug", "memory:0100", 0x0100, false, false,
                 Check::BinaryImage},
         CliCase{"TextEvmbugOpenbox", "hello.bas", "text", "evmbug", "text", {}, false, true, Check::Text},
-        CliCase{"TextTibugBare", "ascii.txt", "text", "tibug", "text", {}, false, false, Check::Text}),
+        CliCase{"TextTibugBare", "ascii.txt", "text", "tibug", "text", {}, false, false, Check::Text},
+        // Hex digits and tag letters where digits need Shift (AZERTY) or Caps Lock would change the letters.
+        CliCase{"HexFrenchCapsLockOpenbox", "even.bin", "hex", "evmbug", "memory:FE00", 0xFE00, false, true,
+                Check::BinaryImage, "COM1 - Tera Term VT", "teraterm", "fr", true},
+        CliCase{"ObjectGermanCapsLockBare",
+                "demo.obj",
+                "object",
+                "tibug",
+                "prompt",
+                {},
+                false,
+                false,
+                Check::ObjectImage,
+                "COM1 - Tera Term VT",
+                "teraterm",
+                "de",
+                true},
+        CliCase{"LoaderFrenchBare",
+                "demo.obj",
+                "loader",
+                "evmbug",
+                "loader",
+                {},
+                false,
+                false,
+                Check::SampleImage,
+                "COM1 - Tera Term VT",
+                "teraterm",
+                "fr",
+                false}),
     [](const testing::TestParamInfo<CliCase> &param) { return std::string(param.param.name); });
+
+// A board with the real monitor's limits: the re-entry delay after a command's CR, the serial line's speed.
+struct PacingCase {
+    const char *name;
+    const char *monitor;
+    const char *lineFactor;
+    bool enough; // the factor the README recommends, or one far too small
+};
+
+std::ostream &operator<<(std::ostream &out, const PacingCase &c) { return out << c.name; }
+
+std::optional<long> statusCount(const std::string &status, const std::string &name) {
+    const auto at = status.find(name + "=");
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::strtol(status.c_str() + at + name.size() + 1, nullptr, 10);
+}
+
+class RealisticBoardTest : public testing::TestWithParam<PacingCase> {};
+
+TEST_P(RealisticBoardTest, RecommendedLineFactorLosesNothingAndTooSmallVisiblyFails) {
+    const PacingCase &c = GetParam();
+    std::string error;
+    auto session = XSession::start({}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {c.monitor, "prompt", "COM1 - Tera Term VT", {"--realistic"}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string path = samplesFolder() + "/demo.obj";
+    const auto content = readFile(path);
+    ASSERT_TRUE(content);
+    const std::string expected = imageText(objectCodeMemory(*content, std::nullopt));
+
+    const SendOutcome outcome = runSend(*session, {"send", path, "--type", "object", "--monitor", c.monitor,
+                                                   "--char-factor", "1.0", "--line-factor", c.lineFactor});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+
+    const auto image = board->waitForImage(expected, c.enough ? 5s : 1s);
+    const std::string status = board->status().value_or("");
+    const auto lost = statusCount(status, "lost");
+    ASSERT_TRUE(lost) << status;
+    if (c.enough) {
+        EXPECT_EQ(image, expected);
+        EXPECT_EQ(*lost, 0) << status;
+    } else {
+        EXPECT_NE(image, expected);
+        EXPECT_GT(*lost, 0) << status;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Factors, RealisticBoardTest,
+                         testing::Values(PacingCase{"EvmbugRecommended", "evmbug", "1.5", true},
+                                         PacingCase{"EvmbugTooFast", "evmbug", "0.1", false},
+                                         PacingCase{"TibugRecommended", "tibug", "3.0", true},
+                                         PacingCase{"TibugTooFast", "tibug", "0.5", false}),
+                         [](const testing::TestParamInfo<PacingCase> &param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace quorvane::test

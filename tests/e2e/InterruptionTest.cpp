@@ -7,6 +7,8 @@
 #include "tests/e2e/QuorvaneProcess.h"
 #include "tests/support/TempDir.h"
 
+#include <thread>
+
 namespace quorvane::test {
 namespace {
 
@@ -20,12 +22,32 @@ std::string longText(int lines) {
     return content;
 }
 
+// Moves the focus to `window` as a click would, and waits until the window has seen it arrive. The transfer
+// takes the focus back at its next keystroke, so waiting for the window to keep it (xdotool --sync) could last
+// to the end of the transfer.
 bool takeFocus(XSession &session, Window window) {
+    Display *display = session.display();
+    XSelectInput(display, window, FocusChangeMask);
+    XSync(display, False);
+    XEvent event;
+    while (XCheckTypedWindowEvent(display, window, FocusIn, &event)) {
+    }
     const std::string id = std::to_string(window);
     const std::vector<std::string> argv = session.hasWindowManager()
-                                              ? std::vector<std::string>{"xdotool", "windowactivate", "--sync", id}
-                                              : std::vector<std::string>{"xdotool", "windowfocus", "--sync", id};
-    return ChildProcess::run(argv, session.environment()) == 0;
+                                              ? std::vector<std::string>{"xdotool", "windowactivate", id}
+                                              : std::vector<std::string>{"xdotool", "windowfocus", id};
+    if (ChildProcess::run(argv, session.environment()) != 0) {
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        XSync(display, False);
+        if (XCheckTypedWindowEvent(display, window, FocusIn, &event)) {
+            return true;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return false;
 }
 
 struct Disturbance {
