@@ -74,5 +74,11 @@ bench: deps
 	cmake --build --preset release -j $(JOBS)
 	for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
 
+# The simulated board in an xterm titled like Tera Term, and Quorvane on samples/: a transfer without hardware.
+.PHONY: demo
+demo: build
+	$(call install_missing,xterm)
+	tools/demo/run-demo.sh build/release
+
 clean:
 	rm -rf build
