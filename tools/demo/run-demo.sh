@@ -35,6 +35,7 @@ The xterm "COM1 - Tera Term VT" plays a TM 990 board running EVMBUG (boardsim --
 add them after the build folder: tools/demo/run-demo.sh build/release --monitor tibug).
 In Quorvane, click demo.obj, choose "Tagged Object Code - Send To EVMBUG IM Command" and press Send: the board echoes
 every word. For even.bin (hex dump), first type IM FE00 and Enter in the board window yourself.
+Add --realistic to see what too small a line factor does to a real board.
 When the board window closes, its memory is in $build/demo/board.image.
 TEXT
 
