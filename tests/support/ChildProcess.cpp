@@ -1,9 +1,10 @@
 // A child program started in a process group of its own, so that stopping it stops everything it started.
 #include "tests/support/ChildProcess.h"
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -39,6 +40,43 @@ std::vector<char *> pointers(std::vector<std::string> &strings) {
     return result;
 }
 
+struct ChildSetup {
+    char **argv;
+    char **envp;
+    const char *logPath;
+    const std::vector<int> &keepFds;
+    pid_t parent;
+    int execStatusFd; // receives errno when exec fails; closed by a successful exec
+};
+
+// Runs in the forked child: only calls that are safe between fork and exec.
+[[noreturn]] void runChild(const ChildSetup &setup) {
+    setpgid(0, 0);
+    // Killed with the test process, so that a crashed or timed-out test leaves no X server behind.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != setup.parent) {
+        _exit(127);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
+        signal(sig, SIG_DFL);
+    }
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(setup.logPath, O_WRONLY | O_CREAT | O_APPEND, 0644);
+    dup2(in, STDIN_FILENO);
+    dup2(out, STDOUT_FILENO);
+    dup2(out, STDERR_FILENO);
+    for (int fd : setup.keepFds) {
+        fcntl(fd, F_SETFD, 0);
+    }
+    execvpe(setup.argv[0], setup.argv, setup.envp);
+    const int error = errno;
+    [[maybe_unused]] ssize_t written = write(setup.execStatusFd, &error, sizeof error);
+    _exit(127);
+}
+
 std::optional<int> decodeStatus(int status) {
     if (WIFEXITED(status)) {
         return WEXITSTATUS(status);
@@ -65,33 +103,28 @@ ChildProcess::~ChildProcess() { stop(); }
 std::optional<ChildProcess> ChildProcess::start(const std::vector<std::string> &argv,
                                                 const std::vector<std::string> &env, const std::string &logPath,
                                                 const std::vector<int> &keepFds) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGTERM);
-    sigaddset(&defaults, SIGINT);
-    sigaddset(&defaults, SIGHUP);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
-    const std::string log = logPath.empty() ? "/dev/null" : logPath;
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    for (int fd : keepFds) {
-        fcntl(fd, F_SETFD, 0);
-    }
     std::vector<std::string> args = argv;
     std::vector<std::string> environment = mergedEnvironment(env);
-    pid_t pid = -1;
-    int rc =
-        posix_spawnp(&pid, args[0].c_str(), &actions, &attributes, pointers(args).data(), pointers(environment).data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (rc != 0) {
+    std::vector<char *> argPointers = pointers(args);
+    std::vector<char *> envPointers = pointers(environment);
+    const std::string log = logPath.empty() ? "/dev/null" : logPath;
+    int execStatus[2];
+    if (args.empty() || pipe2(execStatus, O_CLOEXEC) != 0) {
+        return std::nullopt;
+    }
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        runChild({argPointers.data(), envPointers.data(), log.c_str(), keepFds, parent, execStatus[1]});
+    }
+    close(execStatus[1]);
+    int childErrno = 0;
+    const bool failed = pid < 0 || read(execStatus[0], &childErrno, sizeof childErrno) > 0;
+    close(execStatus[0]);
+    if (failed) {
+        if (pid > 0) {
+            waitpid(pid, nullptr, 0);
+        }
         return std::nullopt;
     }
     return ChildProcess(pid);

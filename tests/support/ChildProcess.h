@@ -9,6 +9,7 @@
 
 namespace quorvane::test {
 
+// The child is also killed when the thread that started it ends, so a crashed test leaves nothing running.
 class ChildProcess {
 public:
     ChildProcess() = default;
