@@ -129,5 +129,23 @@ TEST_F(FileBrowserTest, PickingADriveMovesBothLists) {
     EXPECT_FALSE(m_rig.form->selectedFile().has_value());
 }
 
+TEST_F(FileBrowserTest, ADriveThatCannotBeReadKeepsThePreviousOneAndSaysWhy) {
+    auto *drives = m_rig.get<QComboBox>("DriveListBox");
+    const int before = drives->currentIndex();
+    const QStringList foldersBefore = m_rig.entries("DirectoryListBox");
+    // A volume that went away after the list was read (a USB stick pulled out).
+    drives->addItem("/media/gone [STICK]", QDir(m_root.path()).filePath("gone"));
+    const int gone = drives->count() - 1;
+    drives->setCurrentIndex(gone);
+    emit drives->activated(gone);
+
+    ASSERT_EQ(m_rig.platform.dialogs.messages().size(), 1u);
+    EXPECT_EQ(m_rig.platform.dialogs.messages()[0].title, "Quorvane");
+    EXPECT_NE(m_rig.platform.dialogs.messages()[0].text.find("/media/gone [STICK]"), std::string::npos);
+    EXPECT_EQ(drives->currentIndex(), before);
+    EXPECT_EQ(m_rig.entries("DirectoryListBox"), foldersBefore);
+    EXPECT_EQ(m_rig.get<DirectoryListBox>("DirectoryListBox")->path(), programFolder());
+}
+
 } // namespace
 } // namespace quorvane::ui
