@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-enum class Check { SampleImage, ObjectImage, BinaryImage, Text };
+enum class Check { SampleImage, ObjectImage, ObjectImageIgnoringTags, BinaryImage, Text };
 
 struct WindowCase {
     const char *name;
@@ -26,9 +26,10 @@ struct WindowCase {
     const char *title;
     const char *boardMonitor;
     const char *boardStart;
-    std::uint16_t startAddress; // of the memory command already open, for the hex dump
+    std::uint16_t startAddress; // of the memory command already open, for the hex dump and ignored tags
     bool windowManager;
     Check check;
+    const char *optionControl = nullptr; // one more control to click, after the type
 };
 
 std::ostream &operator<<(std::ostream &out, const WindowCase &c) { return out << c.name; }
@@ -41,6 +42,8 @@ std::string expectedResult(const WindowCase &c, const std::string &content) {
     }
     case Check::ObjectImage:
         return imageText(objectCodeMemory(content, std::nullopt));
+    case Check::ObjectImageIgnoringTags:
+        return imageText(objectCodeMemory(content, c.startAddress));
     case Check::BinaryImage:
         return imageText(binaryMemory(content, c.startAddress));
     case Check::Text:
@@ -79,6 +82,9 @@ TEST_P(WindowTransferTest, BoardEndsWithTheFileContents) {
     for (const char *control : {c.typeControl, c.monitorControl, c.terminalControl}) {
         ASSERT_TRUE(window->click(control)) << control;
     }
+    if (c.optionControl != nullptr) {
+        ASSERT_TRUE(window->click(c.optionControl)) << c.optionControl;
+    }
     // The loader's pacing is fixed: the window disables the factor boxes for it.
     if (std::string(c.typeControl) != "optFileType0") {
         ASSERT_TRUE(window->setText("txtMultFactorChar", "0.05"));
@@ -105,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"ObjectTibugHyperTerminalBare", "demo.obj", "optFileType1", "optTIBUG",
                                "optHyperTerminal", "board - HyperTerminal", "tibug", "prompt", 0, false,
                                Check::ObjectImage},
+                    WindowCase{"ObjectIgnoringTagsEvmbugOpenbox", "demo.obj", "optFileType1", "optEVMBUG",
+                               "optTeraTerm", "COM1 - Tera Term VT", "evmbug", "memory:0400", 0x0400, true,
+                               Check::ObjectImageIgnoringTags, "chkIgnoreAddressTags"},
                     WindowCase{"HexEvmbugOpenbox", "odd.bin", "optFileType2", "optEVMBUG", "optTeraTerm",
                                "COM1 - Tera Term VT", "evmbug", "memory:FE00", 0xFE00, true, Check::BinaryImage},
                     WindowCase{"TextTibugOpenbox", "ascii.txt", "optFileType3", "optTIBUG", "optTeraTerm",
