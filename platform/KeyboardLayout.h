@@ -11,8 +11,8 @@ struct KeyForCharacter {
     std::uint8_t vk = 0; // virtual-key code; letters and digits keep 'A'..'Z' and '0'..'9' on every layout
     bool shift = false;
     bool ctrl = false;
-    bool alt = false;              // Ctrl together with Alt is AltGr
-    bool capsLockAffects = false;  // Caps Lock inverts Shift for this key on this layout
+    bool alt = false;             // Ctrl together with Alt is AltGr
+    bool capsLockAffects = false; // Caps Lock inverts Shift for this key on this layout
 };
 
 class KeyboardLayout {
