@@ -143,6 +143,40 @@ INSTANTIATE_TEST_SUITE_P(
                 false}),
     [](const testing::TestParamInfo<CliCase> &param) { return std::string(param.param.name); });
 
+// Closes a record of tagged fields with its checksum: the two's complement of the sum of its characters
+// through the "7" tag.
+std::string withChecksum(const std::string &fields) {
+    std::string record = fields + '7';
+    unsigned sum = 0;
+    for (const char ch : record) {
+        sum += static_cast<unsigned char>(ch);
+    }
+    char checksum[8];
+    std::snprintf(checksum, sizeof checksum, "%04X", (0x10000u - (sum & 0xFFFFu)) & 0xFFFFu);
+    return record + checksum + "F";
+}
+
+// The loader takes the file verbatim, so a program name made of the key grammar's own characters must arrive
+// as it stands: one changed character fails the record's checksum on the board.
+TEST(LoaderVerbatimTest, GrammarCharactersInTheProgramNameArriveUnchanged) {
+    std::string error;
+    auto session = XSession::start({}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"evmbug", "loader", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string content =
+        withChecksum("00000{+^%~()}9FE00B1234BABCD") + "\r\n" + withChecksum("9FF00B0A0D") + "\r\n:       {}+^%~()\r\n";
+    const std::string path = session->tempDir() + "/grammar.obj";
+    ASSERT_TRUE(writeFile(path, content));
+    const std::string expected = imageText(objectCodeMemory(content, std::nullopt));
+
+    const SendOutcome outcome = runSend(*session, {"send", path, "--type", "loader"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+
+    EXPECT_EQ(board->waitForImage(expected, 5s), expected);
+    EXPECT_NE(board->status().value_or("").find("errors=0\n"), std::string::npos) << board->status().value_or("");
+}
+
 // A board with the real monitor's limits: the re-entry delay after a command's CR, the serial line's speed.
 struct PacingCase {
     const char *name;
