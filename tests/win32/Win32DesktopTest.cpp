@@ -1,6 +1,7 @@
 // The window walk, titles, visibility and activation against real windows of this test process.
 #include "platform/win32/Win32Desktop.h"
 #include "KeyCatcher.h"
+#include "platform/DesktopBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,15 @@ TEST(Win32Desktop, ActivationOfAWindowThatIsGoneFailsAndLeavesTheForeground) {
     EXPECT_FALSE(desktop.activate(idOf(gone)));
     EXPECT_FALSE(desktop.activate(0));
     EXPECT_EQ(desktop.foregroundWindow(), std::optional<WindowId>(idOf(current.handle())));
+}
+
+TEST(Win32Desktop, TheBackendOpensOnTheInteractiveDesktop) {
+    std::string error;
+    const DesktopBackend backend = openDesktopBackend(error);
+    EXPECT_EQ(error, "");
+    EXPECT_NE(backend.desktop, nullptr);
+    EXPECT_NE(backend.layout, nullptr);
+    EXPECT_NE(backend.injector, nullptr);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The message pump and the one-shot timer: ticks only inside pump passes, never early, stop and restart.
 #include "platform/win32/Win32EventPump.h"
 #include "KeyCatcher.h"
-#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Timer.h"
 
 #include <gtest/gtest.h>
@@ -115,16 +114,6 @@ TEST(Win32Timer, IntervalsOutsideTheTimerRangeAreClamped) {
     pump.processEventsUntil(Steady::now() + 20ms);
     EXPECT_EQ(ticks, 1);
     timer.stop();
-}
-
-TEST(Win32Clock, IsMonotonic) {
-    Win32Clock clock;
-    auto previous = clock.now();
-    for (int i = 0; i < 1000; ++i) {
-        const auto next = clock.now();
-        ASSERT_GE(next, previous);
-        previous = next;
-    }
 }
 
 } // namespace

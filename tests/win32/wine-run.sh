@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine: ctest's emulator for the cross build.
 # The programs of one build share a session (state in wine-session.env next to CMakeCache.txt), started by
-# whichever comes first; it ends by itself once the programs have stopped using it.
+# whichever comes first; it lasts as long as the process that runs them (ctest, or your shell).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -23,7 +23,10 @@ if [ -f "$state" ]; then
     (source "$state" && kill -0 "$XVFB_PID" 2>/dev/null && [ -d "$WINEPREFIX" ]) ||
         "$here/wine-session.sh" stop "$state"
 fi
-[ -f "$state" ] || "$here/wine-session.sh" start "$state" 9>&- || exit 1
+if [ ! -f "$state" ]; then
+    echo "wine-run: starting a Wine session for $(dirname "$state")" >&2
+    "$here/wine-session.sh" start "$state" "$PPID" 9>&- || exit 1
+fi
 flock -u 9
 exec 9>&-
 # shellcheck disable=SC1090

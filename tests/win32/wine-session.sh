@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops a Wine session for the Windows tests: a private Xvfb and a throwaway Wine prefix.
-#   wine-session.sh start STATE_FILE   writes DISPLAY, WINEPREFIX and the pids into STATE_FILE
-#   wine-session.sh stop STATE_FILE    ends the session and removes its folder
-# A started session ends by itself 30 s after its last Wine program has exited.
+#   wine-session.sh start STATE_FILE OWNER_PID   writes DISPLAY, WINEPREFIX and the pids into STATE_FILE;
+#                                                the session ends by itself once OWNER_PID (ctest) has exited
+#   wine-session.sh stop STATE_FILE              ends the session now and removes its folder
 set -euo pipefail
 
 wine_tool() { # the 64-bit Wine programs; Debian's "wine" wrapper nags about a missing wine32
@@ -32,18 +32,26 @@ start_xvfb() { # prints the display; -displayfd lets Xvfb take a display that no
     exit 1
 }
 
-# Waits for the session's Wine server to end, then removes everything the session made.
-watch_session() {
+# Ends the session: its Wine server and programs, its Xvfb, its folder, and its state file unless a newer
+# session has already replaced it.
+end_session() {
     local state=$1
-    "$WINESERVER" -w 2>/dev/null || true
+    "$WINESERVER" -k 2>/dev/null || true
     kill "$XVFB_PID" 2>/dev/null || true
-    # The state file may already describe a newer session: remove it only while it is still ours.
     if grep -qF "SESSION_DIR=$SESSION_DIR" "$state" 2>/dev/null; then
         rm -f "$state"
     fi
     case "$SESSION_DIR" in
     */quorvane-wine.*) rm -rf "$SESSION_DIR" ;;
     esac
+}
+
+watch_owner() {
+    local state=$1 owner=$2
+    while kill -0 "$owner" 2>/dev/null && [ -d "$SESSION_DIR" ]; do
+        sleep 1
+    done
+    end_session "$state"
 }
 
 # One Wine desktop window holds all Windows windows, so focus and stacking are Wine's alone: without a
@@ -53,8 +61,24 @@ use_virtual_desktop() {
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
 }
 
+# The desktop's process lives as long as the server. Started by a test program, it would inherit that
+# program's output and ctest would wait for it; started here, it inherits nothing.
+start_desktop() {
+    local dir=$1 pid
+    "$WINE" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 200); do
+        for pid in $(pgrep -f 'explorer.exe /desktop=Default' || true); do
+            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$dir/prefix"; then
+                return
+            fi
+        done
+        sleep 0.1
+    done
+    echo "wine-session: the Wine desktop did not start" >&2
+}
+
 start() {
-    local state=$1 dir display
+    local state=$1 owner=$2 dir display
     dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-wine.XXXXXX")
     display=$(start_xvfb "$dir")
     cat >"$state.tmp" <<STATE
@@ -76,10 +100,12 @@ STATE
         rm -rf "$dir" "$state.tmp"
         exit 1
     fi
-    # A persistent server: every test program attaches to it instead of paying for a fresh start.
-    "$WINESERVER" -p30
+    # A persistent server: every test program attaches to it instead of paying for a fresh start. Its output
+    # goes nowhere, or ctest would wait for the server to close the test's output pipe.
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    start_desktop "$dir"
     mv "$state.tmp" "$state"
-    setsid bash -c "$(declare -f watch_session); $(cat "$state"); WINESERVER=$WINESERVER; watch_session '$state'" \
+    setsid bash -c "$(declare -f end_session watch_owner); $(cat "$state"); watch_owner '$state' '$owner'" \
         </dev/null >/dev/null 2>&1 &
 }
 
@@ -88,19 +114,14 @@ stop() {
     [ -f "$state" ] || return 0
     # shellcheck disable=SC1090
     source "$state"
-    "$WINESERVER" -k 2>/dev/null || true
-    for _ in $(seq 100); do # the session's watcher removes the state file last
-        [ -f "$state" ] || return 0
-        sleep 0.1
-    done
-    watch_session "$state"
+    end_session "$state"
 }
 
 case "${1:-}" in
-start) start "$2" ;;
+start) start "$2" "$3" ;;
 stop) stop "$2" ;;
 *)
-    echo "usage: $0 start|stop STATE_FILE" >&2
+    echo "usage: $0 start STATE_FILE OWNER_PID | stop STATE_FILE" >&2
     exit 2
     ;;
 esac
