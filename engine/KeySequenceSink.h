@@ -8,7 +8,8 @@ namespace quorvane::engine {
 class KeySequenceSink {
 public:
     virtual ~KeySequenceSink() = default;
-    virtual void SendKeySequence(std::u16string_view keys) = 0;
+    // True when every keystroke of `keys` went in; false when the injector refused part of them.
+    virtual bool SendKeySequence(std::u16string_view keys) = 0;
 };
 
 } // namespace quorvane::engine

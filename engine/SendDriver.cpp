@@ -11,7 +11,7 @@ public:
     Impl(EngineHost &host, EngineServices services)
         : m_keys(services.layout, services.injector), m_operation(host, services, *this) {}
 
-    void SendKeySequence(std::u16string_view keys) override { m_keys.SendKeySequence(keys); }
+    bool SendKeySequence(std::u16string_view keys) override { return m_keys.SendKeySequence(keys); }
 
     keys::SendKeys_Replacement m_keys;
     SendOperation m_operation;

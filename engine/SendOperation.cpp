@@ -104,6 +104,7 @@ std::optional<platform::WindowId> SendOperation::ActivateTerminal(const Terminal
     if (!terminal || !m_services.desktop.activate(*terminal)) {
         return std::nullopt;
     }
+    m_services.injector.restrictTo(*terminal);
     return terminal;
 }
 
@@ -157,6 +158,7 @@ SenderResult SendOperation::runHexDump(const std::filesystem::path &path, const 
 // Every way a transfer ends comes through here (the file is already closed), so STOP! is hidden whenever
 // nothing runs. The injector is finished before any message so that the box gets an ordinary keyboard.
 SendResult SendOperation::commonEnd(const SenderResult &result, const std::filesystem::path &path) {
+    m_services.injector.restrictTo(std::nullopt);
     m_services.injector.finish();
     const TransferEnd end = m_pacer.abandoned() ? TransferEnd::Abandoned : result.end;
     auto &dialogs = m_services.dialogs;

@@ -17,7 +17,12 @@ bool TransferContext::type(std::u16string_view keys) {
         m_lost = true;
         return false;
     }
-    m_sink.SendKeySequence(keys);
+    // The cached focus can lag behind the window manager; the injector then refuses at the first key-down, so
+    // nothing of the string was typed and it is sent whole once the terminal has the focus again.
+    if (!m_sink.SendKeySequence(keys) && (!m_desktop.activate(m_terminal) || !m_sink.SendKeySequence(keys))) {
+        m_lost = true;
+        return false;
+    }
     return true;
 }
 

@@ -35,7 +35,7 @@ SendKeys_Replacement::SendKeys_Replacement(platform::KeyboardLayout &layout, pla
 
 bool SendKeys_Replacement::ShiftHeld() const { return m_shiftHeld; }
 
-void SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
+bool SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
     m_builder.begin();
     m_events.begin();
     m_parseText = keys;
@@ -46,7 +46,7 @@ void SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
         ParseItem();
         m_events.ensureRoom();
     }
-    FlushEvents();
+    return FlushEvents();
 }
 
 void SendKeys_Replacement::ParseItem() {
@@ -152,11 +152,13 @@ void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, i
 
 // One injection for the whole string. When the injector takes only part of it, the keys that part left
 // pressed are released, so no modifier stays down for the whole desktop.
-void SendKeys_Replacement::FlushEvents() {
+bool SendKeys_Replacement::FlushEvents() {
     const std::span<const KeyRecord> records = m_events.records();
+    bool complete = true;
     if (!records.empty()) {
         const std::size_t inserted = m_injector.inject(records);
         if (inserted < records.size()) {
+            complete = false;
             std::vector<KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
             // Releasing an Alt right after its press would be a lone Alt tap: a Ctrl press in between
             // keeps the terminal's menu shut.
@@ -169,6 +171,7 @@ void SendKeys_Replacement::FlushEvents() {
         }
     }
     m_events.release();
+    return complete;
 }
 
 } // namespace quorvane::keys

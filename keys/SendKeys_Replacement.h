@@ -18,8 +18,9 @@ public:
     SendKeys_Replacement(platform::KeyboardLayout &layout, platform::KeyInjector &injector);
 
     // Types `keys` (key-sequence grammar, UTF-16) into the window that has the keyboard focus,
-    // with one injection call; none when the string yields no event.
-    void SendKeySequence(std::u16string_view keys);
+    // with one injection call; none when the string yields no event. True when every event went in (also when
+    // there was none); false when the injector took only part of them.
+    bool SendKeySequence(std::u16string_view keys);
 
     // True while a "+" modifier holds Shift; false between calls.
     bool ShiftHeld() const;
@@ -30,7 +31,7 @@ private:
     void ParseGroup();
     void ParseBraces();
     void typeBracedCharacter(std::u16string_view bracedText, int count);
-    void FlushEvents();
+    bool FlushEvents();
 
     HeldModifiers held() const { return {m_shiftHeld, m_ctrlOrAltDepth > 0}; }
 

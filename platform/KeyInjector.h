@@ -2,8 +2,10 @@
 #pragma once
 
 #include "keys/KeyRecord.h"
+#include "platform/Desktop.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 
 namespace quorvane::platform {
@@ -16,6 +18,10 @@ public:
     virtual std::size_t inject(std::span<const keys::KeyRecord> records) = 0;
     // Ends a transfer: undoes whatever the injector changed for it (temporary key bindings, say).
     virtual void finish() = 0;
+    // Keeps key presses out of every window but `window` (nothing = no restriction): from now on inject() inserts a
+    // key-down only while `window` (or a window inside it) has the keyboard focus, and stops at the first one it
+    // refuses. Key-ups always go in, so nothing is left pressed.
+    virtual void restrictTo(std::optional<WindowId> window) { (void)window; }
 };
 
 } // namespace quorvane::platform

@@ -50,8 +50,31 @@ std::size_t RecordingInjector::inject(std::span<const keys::KeyRecord> records) 
         accepted = std::min(accepted, *m_acceptLimit);
         m_acceptLimit.reset();
     }
+    const bool pressesKey = std::any_of(records.begin(), records.end(), [](const auto &r) { return !r.keyUp(); });
+    if (m_batchesToRefuse > 0 && pressesKey) {
+        --m_batchesToRefuse;
+        accepted = 0;
+    }
     m_batches.emplace_back(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(accepted));
+    if (m_transcript != nullptr) {
+        m_transcript->add(accepted == 0 && !records.empty() ? "keys refused"
+                                                            : "keys " + formatKeyRecords(m_batches.back()));
+    }
     return accepted;
+}
+
+void RecordingInjector::finish() {
+    ++m_finishCount;
+    if (m_transcript != nullptr) {
+        m_transcript->add("finish");
+    }
+}
+
+void RecordingInjector::restrictTo(std::optional<WindowId> window) {
+    m_restriction = window;
+    if (m_transcript != nullptr) {
+        m_transcript->add(window ? "restrict #" + std::to_string(*window) : std::string("restrict none"));
+    }
 }
 
 std::vector<keys::KeyRecord> RecordingInjector::records() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/KeyInjector.h"
+#include "platform/fake/Transcript.h"
 
 #include <cstddef>
 #include <optional>
@@ -14,13 +15,21 @@ namespace quorvane::platform {
 // Records as text: "16↓ 65↓ 65↑ 16↑", "40↓ext", "U+20AC↓"; with scan codes "65↓[1E]".
 std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes = false);
 
+// With a transcript it also records "keys <records>" per batch ("keys refused" when it took none),
+// "restrict #<id>" / "restrict none" and "finish", in order with the other fakes.
 class RecordingInjector : public KeyInjector {
 public:
+    explicit RecordingInjector(Transcript *transcript = nullptr) : m_transcript(transcript) {}
+
     std::size_t inject(std::span<const keys::KeyRecord> records) override;
-    void finish() override { ++m_finishCount; }
+    void finish() override;
+    void restrictTo(std::optional<WindowId> window) override;
 
     // The next batch is cut to its first `count` records, as when the system refuses the rest.
     void acceptOnlyNext(std::size_t count) { m_acceptLimit = count; }
+    // The next `count` batches that hold a key-down are refused whole, as when the focus is elsewhere.
+    void refuseNextBatches(std::size_t count) { m_batchesToRefuse = count; }
+    std::optional<WindowId> restriction() const { return m_restriction; }
 
     // Every record that was inserted, in order, over all batches.
     std::vector<keys::KeyRecord> records() const;
@@ -32,12 +41,16 @@ public:
     void clear() {
         m_batches.clear();
         m_acceptLimit.reset();
+        m_batchesToRefuse = 0;
     }
 
 private:
     std::vector<std::vector<keys::KeyRecord>> m_batches;
     std::optional<std::size_t> m_acceptLimit;
+    std::size_t m_batchesToRefuse = 0;
+    std::optional<WindowId> m_restriction;
     std::size_t m_finishCount = 0;
+    Transcript *m_transcript;
 };
 
 // Takes every record and keeps none: for measuring the synthesiser alone.

@@ -13,8 +13,12 @@
 namespace quorvane::engine::test {
 namespace {
 
+// With a transcript, the desktop, the dialogs and the injector record into it in order.
 struct DriverRig {
-    DriverRig() { desktop.addWindow(kTeraTermWindow, "Tera Term"); }
+    explicit DriverRig(platform::Transcript *transcript = nullptr)
+        : desktop(transcript), dialogs(transcript), injector(transcript) {
+        desktop.addWindow(kTeraTermWindow, "Tera Term");
+    }
     platform::ManualClock clock;
     platform::FakeTimer timer{clock};
     platform::FakeEventPump pump{clock, timer};
@@ -66,6 +70,53 @@ TEST(SendDriver, EveryEndFinishesTheInjectorAndOnlyCompletedIsSuccess) {
     EXPECT_EQ(abandoned.injector.finishCount(), 1u);
     EXPECT_TRUE(abandoned.injector.batches().empty());
     EXPECT_FALSE(abandoned.folder.host.stopShown);
+}
+
+// The injector refuses a string when the focus has left the terminal although the cached focus still names it:
+// the terminal is activated again and the string typed once more, whole; a second refusal loses the terminal.
+TEST(SendDriver, RefusedStringIsTypedOnceAfterReactivation) {
+    const std::vector<std::string> start = {"activate #7", "restrict #7", "keys refused", "activate #7"};
+    const struct {
+        std::size_t refused;
+        SendResult result;
+        std::vector<std::string> rest;
+    } cases[] = {
+        {1, SendResult::Completed, {"keys 65↓ 65↑", "keys 66↓ 66↑", "restrict none", "finish"}},
+        {2,
+         SendResult::TerminalLost,
+         {"keys refused", "restrict none", "finish", "message error: " + std::string(kTerminalLostText)}},
+        {100,
+         SendResult::TerminalLost,
+         {"keys refused", "restrict none", "finish", "message error: " + std::string(kTerminalLostText)}},
+    };
+    for (const auto &c : cases) {
+        platform::Transcript transcript;
+        DriverRig rig(&transcript);
+        rig.folder.writeFile("ab");
+        rig.injector.refuseNextBatches(c.refused);
+        EXPECT_EQ(rig.driver.Send(), c.result) << c.refused;
+        std::vector<std::string> expected = start;
+        expected.insert(expected.end(), c.rest.begin(), c.rest.end());
+        EXPECT_EQ(transcript.entries(), expected) << c.refused;
+        EXPECT_FALSE(rig.injector.restriction().has_value());
+    }
+}
+
+TEST(SendDriver, ActivationFailureAfterARefusalLosesTheTerminal) {
+    platform::Transcript transcript;
+    DriverRig rig(&transcript);
+    rig.folder.writeFile("ab");
+    rig.injector.refuseNextBatches(1);
+    rig.pump.at(std::chrono::milliseconds(500), [&] { rig.desktop.refuseActivation(kTeraTermWindow); });
+    EXPECT_EQ(rig.driver.Send(), SendResult::TerminalLost);
+    const std::vector<std::string> expected = {"activate #7",
+                                               "restrict #7",
+                                               "keys refused",
+                                               "activate #7 failed",
+                                               "restrict none",
+                                               "finish",
+                                               "message error: " + std::string(kTerminalLostText)};
+    EXPECT_EQ(transcript.entries(), expected);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ void FakeHost::clickStop() {
     m_transcript.add("STOP! clicked");
 }
 
-void RecordingSink::SendKeySequence(std::u16string_view keys) {
+bool RecordingSink::SendKeySequence(std::u16string_view keys) {
     std::string text;
     for (const char16_t unit : keys) {
         if (unit == u'\r') {
@@ -33,6 +33,7 @@ void RecordingSink::SendKeySequence(std::u16string_view keys) {
         }
     }
     m_transcript.add("type " + text);
+    return true;
 }
 
 TransferRig::TransferRig() : operation(host, {desktop, layout, injector, pump, timer, clock, dialogs}, sink) {

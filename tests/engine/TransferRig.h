@@ -63,7 +63,7 @@ private:
 class RecordingSink : public KeySequenceSink {
 public:
     explicit RecordingSink(Transcript &transcript) : m_transcript(transcript) {}
-    void SendKeySequence(std::u16string_view keys) override;
+    bool SendKeySequence(std::u16string_view keys) override;
 
 private:
     Transcript &m_transcript;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace quorvane::keys {
@@ -29,14 +30,15 @@ TEST_F(InjectionTest, OneInjectionPerStringAndAFreshLayoutEachCall) {
     std::size_t calls = 0;
     for (const auto &c : cases) {
         m_injector.clear();
-        m_keys.SendKeySequence(c.keys);
+        EXPECT_TRUE(m_keys.SendKeySequence(c.keys)) << std::string(c.keys.begin(), c.keys.end());
         ++calls;
         EXPECT_EQ(m_injector.batches().size(), c.batches) << std::string(c.keys.begin(), c.keys.end());
         EXPECT_EQ(m_layout.refreshCount(), calls);
     }
 }
 
-// When the injector takes only a prefix, the keys that prefix left down are released in one more call.
+// When the injector takes only a prefix, the keys that prefix left down are released in one more call, and
+// the call reports that the string did not go in whole.
 TEST_F(InjectionTest, RefusedRecordsLeaveNoKeyDown) {
     const struct {
         std::u16string_view keys;
@@ -65,6 +67,36 @@ TEST_F(InjectionTest, RefusedRecordsLeaveNoKeyDown) {
         EXPECT_EQ(m_injector.transcript(), c.expected) << shown << " accepting " << c.accepted;
         EXPECT_EQ(findSequenceFault(m_injector.records(), c.keys, m_layout), "") << shown;
         EXPECT_FALSE(m_keys.ShiftHeld());
+    }
+}
+
+// The caller retries a string that did not go in whole, so only a complete injection may count as typed.
+TEST_F(InjectionTest, ReportsWhetherTheWholeStringWentIn) {
+    const struct {
+        std::u16string_view keys;
+        std::optional<std::size_t> accepted; // nothing: every record
+        std::size_t refusedBatches;
+        bool complete;
+        const char *expected;
+    } cases[] = {
+        {u"+^a", std::nullopt, 0, true, "16↓ 17↓ 65↓ 65↑ 17↑ 16↑"},
+        {u"+^a", 6, 0, true, "16↓ 17↓ 65↓ 65↑ 17↑ 16↑"},
+        {u"+^a", 5, 0, false, "16↓ 17↓ 65↓ 65↑ 17↑ | 16↑"},
+        {u"a", std::nullopt, 1, false, ""},
+        {u"+a", std::nullopt, 1, false, ""},
+        {u"", std::nullopt, 1, true, ""},
+        {u"+", std::nullopt, 1, true, ""},
+    };
+    for (const auto &c : cases) {
+        m_injector.clear();
+        if (c.accepted) {
+            m_injector.acceptOnlyNext(*c.accepted);
+        }
+        m_injector.refuseNextBatches(c.refusedBatches);
+        const std::string shown(c.keys.begin(), c.keys.end());
+        EXPECT_EQ(m_keys.SendKeySequence(c.keys), c.complete) << shown;
+        EXPECT_EQ(m_injector.transcript(), c.expected) << shown;
+        EXPECT_FALSE(m_keys.ShiftHeld()) << shown;
     }
 }
 
