@@ -81,6 +81,9 @@ void KeyBinder::noteEvents(std::size_t count) {
 }
 
 void KeyBinder::waitUntilHandled(Clock::time_point handledBy) {
+    if (m_beforeWait) {
+        m_beforeWait();
+    }
     XSync(m_display, False);
     if (Clock::now() < handledBy) {
         std::this_thread::sleep_until(handledBy);

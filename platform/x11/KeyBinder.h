@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     // Accounts for key events just sent, to estimate when the terminal will have handled them.
     void noteEvents(std::size_t count);
     std::size_t boundCount() const { return m_bindings.size(); }
+    // Runs before every wait for the terminal to have handled earlier presses.
+    void setBeforeWait(std::function<void()> hook) { m_beforeWait = std::move(hook); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -49,6 +52,7 @@ private:
     std::vector<Binding> m_bindings;
     std::uint64_t m_uses = 0;
     Clock::time_point m_drainedAt; // estimate: the terminal has handled every event sent by then
+    std::function<void()> m_beforeWait;
 };
 
 } // namespace quorvane::platform::x11

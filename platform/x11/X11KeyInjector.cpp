@@ -2,6 +2,7 @@
 #include "platform/x11/X11KeyInjector.h"
 
 #include "platform/x11/NamedKeysyms.h"
+#include "platform/x11/WindowProperties.h"
 
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -35,7 +36,53 @@ KeySym controlBase(char32_t ch) {
 
 } // namespace
 
-X11KeyInjector::~X11KeyInjector() { finish(); }
+// A wait for the terminal must not hold the grab: the terminal could not fetch the keymap meanwhile.
+X11KeyInjector::X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard) : m_keyboard(std::move(keyboard)) {
+    m_keyboard->setBeforeWait([this] { releaseGrab(); });
+}
+
+X11KeyInjector::~X11KeyInjector() {
+    finish();
+    m_keyboard->setBeforeWait({});
+}
+
+void X11KeyInjector::restrictTo(std::optional<WindowId> window) {
+    releaseGrab();
+    m_restriction = window ? std::optional<Window>(static_cast<Window>(*window)) : std::nullopt;
+}
+
+// A window manager can move the focus between any check of ours and the server handling our keys; under
+// the server grab nobody else's requests are handled, so the focus seen here holds until we release it.
+bool X11KeyInjector::admitKeyDown() {
+    if (!m_restriction || m_grabbed) {
+        return true;
+    }
+    XGrabServer(m_keyboard->session().display());
+    m_grabbed = true;
+    if (focusInRestriction()) {
+        return true;
+    }
+    releaseGrab();
+    return false;
+}
+
+bool X11KeyInjector::focusInRestriction() {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_keyboard->session().display(), &focus, &revert);
+    if (focus == *m_restriction) {
+        return true;
+    }
+    return focus != None && focus != PointerRoot && containingClient(m_keyboard->session(), focus) == m_restriction;
+}
+
+void X11KeyInjector::releaseGrab() {
+    if (m_grabbed) {
+        m_grabbed = false;
+        XUngrabServer(m_keyboard->session().display());
+        XFlush(m_keyboard->session().display());
+    }
+}
 
 std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
     std::size_t inserted = 0;
@@ -51,6 +98,7 @@ std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
         ++inserted;
     }
     noteSent();
+    releaseGrab();
     if (m_capsLockTaps > 0) {
         awaitLockChanges();
     } else {
@@ -74,6 +122,7 @@ void X11KeyInjector::awaitLockChanges() {
 }
 
 void X11KeyInjector::finish() {
+    releaseGrab();
     while (!m_pressed.empty()) {
         fake(m_pressed.begin()->first, false);
     }
@@ -116,7 +165,7 @@ bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
         return true;
     }
     const KeyCode keycode = m_keyboard->keycodeForVk(record.vk, record.extended());
-    if (keycode == 0) {
+    if (keycode == 0 || !admitKeyDown()) {
         return false;
     }
     fake(keycode, true);
@@ -153,7 +202,7 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
     }
     noteSent();
     const auto press = m_keyboard->keyForKeysym(keysymForCharacter(ch), capsLockNow());
-    if (!press) {
+    if (!press || !admitKeyDown()) {
         return false;
     }
     tap(*press, false);
@@ -163,7 +212,7 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
 bool X11KeyInjector::typeControlCharacter(char32_t ch) {
     noteSent();
     const auto press = m_keyboard->keyForKeysym(controlBase(ch), capsLockNow());
-    if (!press) {
+    if (!press || !admitKeyDown()) {
         return false;
     }
     tap(*press, true);

@@ -12,14 +12,18 @@ namespace quorvane::platform::x11 {
 
 class X11KeyInjector : public KeyInjector {
 public:
-    explicit X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard) : m_keyboard(std::move(keyboard)) {}
+    explicit X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard);
     ~X11KeyInjector() override;
 
     std::size_t inject(std::span<const keys::KeyRecord> records) override;
     // Releases what is still held and restores the keymap.
     void finish() override;
+    void restrictTo(std::optional<WindowId> window) override;
 
 private:
+    bool admitKeyDown();
+    bool focusInRestriction();
+    void releaseGrab();
     bool injectKey(const keys::KeyRecord &record);
     bool injectUnicode(const keys::KeyRecord &record);
     bool typeCharacter(char32_t ch);
@@ -32,6 +36,8 @@ private:
     void noteSent();
 
     std::shared_ptr<X11Keyboard> m_keyboard;
+    std::optional<Window> m_restriction;        // the only window that key presses may reach
+    bool m_grabbed = false;                     // we hold the server grab, and the focus was checked under it
     std::map<KeyCode, std::uint16_t> m_pressed; // keycodes we hold down, with their virtual-key codes
     std::map<std::uint16_t, KeyCode> m_downForVk;
     char16_t m_highSurrogate = 0;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,6 +42,8 @@ public:
     void restoreBindings() { m_binder.restore(); }
     std::size_t boundCount() const { return m_binder.boundCount(); }
     void noteEvents(std::size_t count) { m_binder.noteEvents(count); }
+    // Runs before every wait for the terminal to catch up with the events sent.
+    void setBeforeWait(std::function<void()> hook) { m_binder.setBeforeWait(std::move(hook)); }
 
 private:
     void ensureLoaded();

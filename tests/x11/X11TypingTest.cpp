@@ -62,7 +62,10 @@ protected:
         EXPECT_TRUE(s_session->setCapsLock(c.capsLock));
         before = keyboardState(s_session->display());
         EXPECT_TRUE(s_backend->backend.desktop->activate(s_terminal->window()));
+        // As a transfer types: restricted to the terminal, so the guard's grabs and binder waits are exercised.
+        s_backend->backend.injector->restrictTo(s_terminal->window());
         s_backend->typeText(c.text);
+        s_backend->backend.injector->restrictTo(std::nullopt);
         return s_terminal->take(expectedBytes);
     }
 
@@ -148,6 +151,46 @@ TEST_F(X11NamedKeyTest, NamedKeysSendTheirTerminalSequences) {
         const KeyboardState after = keyboardState(s_session->display());
         EXPECT_EQ(before, after) << layout << ": " << describeDifference(before, after);
     }
+}
+
+// Restricted to one terminal while another has the focus, nothing is typed anywhere, and the call says so;
+// once the terminal has the focus the same strings arrive there, and only there.
+TEST(X11GuardTest, KeyPressesReachOnlyTheRestrictedWindow) {
+    const struct {
+        const char16_t *sequence;
+        std::string bytes;
+    } cases[] = {{u"x", "x"}, {u"+a", "A"}, {u"é", "é"}, {u"{DOWN}", "\x1b[B"}, {u"^c", "\x03"}, {u"ab\r", "ab\r"}};
+    std::string error;
+    auto session = XSession::start({}, error);
+    auto target = session ? CaptureTerminal::start(*session, "Guard target", error) : nullptr;
+    auto other = target ? CaptureTerminal::start(*session, "Guard other", error) : nullptr;
+    X11TestBackend test = other ? X11TestBackend::open(*session, error) : X11TestBackend{};
+    ASSERT_TRUE(test) << error;
+    platform::KeyInjector &injector = *test.backend.injector;
+    const KeyboardState before = keyboardState(session->display());
+
+    ASSERT_TRUE(test.backend.desktop->activate(other->window()));
+    injector.restrictTo(target->window());
+    for (const auto &c : cases) {
+        EXPECT_FALSE(test.sendKeys->SendKeySequence(c.sequence)) << c.bytes;
+        const keys::KeyRecord press{88, 0x2D, 0};
+        EXPECT_EQ(injector.inject({&press, 1}), 0u) << c.bytes;
+    }
+    injector.finish();
+    EXPECT_EQ(other->take(1, std::chrono::milliseconds(1500)), "");
+
+    ASSERT_TRUE(test.backend.desktop->activate(target->window()));
+    std::string expected;
+    for (const auto &c : cases) {
+        EXPECT_TRUE(test.sendKeys->SendKeySequence(c.sequence)) << c.bytes;
+        expected += c.bytes;
+    }
+    injector.restrictTo(std::nullopt);
+    injector.finish();
+    EXPECT_EQ(target->take(expected.size()), expected);
+    EXPECT_EQ(other->take(1, std::chrono::milliseconds(500)), "");
+    const KeyboardState after = keyboardState(session->display());
+    EXPECT_EQ(before, after) << describeDifference(before, after);
 }
 
 } // namespace
