@@ -45,7 +45,25 @@ std::vector<keys::KeyRecord> releasesForHeldKeys(std::span<const keys::KeyRecord
     return releases;
 }
 
+namespace {
+
+bool focusIsIn(WindowId window) {
+    const HWND foreground = GetForegroundWindow();
+    return foreground != nullptr && GetAncestor(foreground, GA_ROOT) == reinterpret_cast<HWND>(window);
+}
+
+// The key-ups that open a block: the only records that go in while the focus is elsewhere.
+std::size_t leadingKeyUps(std::span<const keys::KeyRecord> records) {
+    const auto firstDown = std::find_if(records.begin(), records.end(), [](const auto &r) { return !r.keyUp(); });
+    return static_cast<std::size_t>(firstDown - records.begin());
+}
+
+} // namespace
+
 std::size_t Win32KeyInjector::inject(std::span<const keys::KeyRecord> records) {
+    if (m_restrictedTo && !focusIsIn(*m_restrictedTo)) {
+        records = records.first(leadingKeyUps(records));
+    }
     if (records.empty()) {
         return 0;
     }

@@ -13,6 +13,11 @@ class Win32KeyInjector : public KeyInjector {
 public:
     std::size_t inject(std::span<const keys::KeyRecord> records) override;
     void finish() override {}
+    // SendInput cannot refuse keys one by one, so the focus is checked once, before each block.
+    void restrictTo(std::optional<WindowId> window) override { m_restrictedTo = window; }
+
+private:
+    std::optional<WindowId> m_restrictedTo;
 };
 
 INPUT toInput(const keys::KeyRecord &record);

@@ -86,5 +86,31 @@ TEST(Win32KeyInjector, OneBlockReachesTheForegroundWindowWithItsCount) {
     EXPECT_EQ(catcher.chars(), L"Qw\u20ac\U0001F600");
 }
 
+TEST(Win32KeyInjector, ARestrictedInjectorTypesOnlyIntoItsWindow) {
+    test::KeyCatcher other(L"other window");
+    test::KeyCatcher terminal(L"restricted terminal");
+    Win32Desktop desktop;
+    Win32KeyInjector injector;
+    const std::vector<KeyRecord> x = {{'X', 0, 0}, {'X', 0x2d, kUp}};
+    const std::vector<KeyRecord> releaseThenY = {{VK_SHIFT, 0, kUp}, {'Y', 0, 0}, {'Y', 0x15, kUp}};
+    const struct {
+        test::KeyCatcher *focused;
+        const std::vector<KeyRecord> *records;
+        std::size_t inserted;
+    } steps[] = {{&other, &x, 0}, {&other, &releaseThenY, 1}, {&terminal, &x, 2}, {&terminal, &releaseThenY, 3}};
+    injector.restrictTo(reinterpret_cast<WindowId>(terminal.handle()));
+    for (const auto &step : steps) {
+        ASSERT_TRUE(desktop.activate(reinterpret_cast<WindowId>(step.focused->handle())));
+        EXPECT_EQ(injector.inject(*step.records), step.inserted);
+    }
+    ASSERT_TRUE(terminal.waitForChars(2));
+    test::pumpFor(50);
+    EXPECT_EQ(terminal.chars(), L"xy");
+    EXPECT_EQ(other.chars(), L"");
+    injector.restrictTo(std::nullopt);
+    ASSERT_TRUE(desktop.activate(reinterpret_cast<WindowId>(other.handle())));
+    EXPECT_EQ(injector.inject(x), 2u);
+}
+
 } // namespace
 } // namespace quorvane::platform::win32

@@ -87,7 +87,7 @@ XVFB_PID=$(cat "$dir/xvfb.pid")
 export DISPLAY=$display
 export WINEPREFIX=$dir/prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 WINE=$(wine_tool wine)
 WINESERVER=$(wine_tool wineserver)
 STATE
