@@ -37,6 +37,8 @@ start_xvfb() { # prints the display; -displayfd lets Xvfb take a display that no
 end_session() {
     local state=$1
     "$WINESERVER" -k 2>/dev/null || true
+    # Removing the prefix while the server still writes to it would leave a part of it behind.
+    timeout 10 "$WINESERVER" -w 2>/dev/null || true
     kill "$XVFB_PID" 2>/dev/null || true
     if grep -qF "SESSION_DIR=$SESSION_DIR" "$state" 2>/dev/null; then
         rm -f "$state"
