@@ -50,11 +50,14 @@ bool typeWithQuorvane(const std::string &text, Window terminal) {
         return false;
     }
     keys::SendKeys_Replacement sendKeys(*backend.layout, *backend.injector);
+    // Restricted to the terminal as a transfer is, so the focus check under the server grab is measured too.
+    backend.injector->restrictTo(terminal);
     const auto start = std::chrono::steady_clock::now();
     for (const auto &sequence : tools::keySequencesForText(text)) {
         sendKeys.SendKeySequence(sequence);
     }
     const std::chrono::duration<double> typing = std::chrono::steady_clock::now() - start;
+    backend.injector->restrictTo(std::nullopt);
     backend.injector->finish();
     const std::chrono::duration<double> total = std::chrono::steady_clock::now() - start;
     std::printf("         quorvane: key sequences sent in %.3f s, transfer ended (keymap restored) after %.3f s\n",

@@ -8,7 +8,8 @@
 
 namespace quorvane::bench {
 
-// Through the X11 backend and the synthesiser, one character per key sequence, then the end of the transfer.
+// Through the X11 backend and the synthesiser, one character per key sequence restricted to `terminal`, then
+// the end of the transfer.
 bool typeWithQuorvane(const std::string &text, Window terminal);
 // `xdotool type --delay 0` with the text as its argument (line ends as "\n", which xdotool types as Return).
 bool typeWithXdotool(test::XSession &session, const std::string &text);
