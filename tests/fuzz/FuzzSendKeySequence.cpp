@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         injector.acceptOnlyNext(data[1]);
     const std::u16string keys = decodeKeys(data + 2, size - 2);
 
-    synthesiser.SendKeySequence(keys);
+    const bool complete = synthesiser.SendKeySequence(keys);
 
     if (synthesiser.ShiftHeld())
         fail("ShiftHeld is set after the call");
@@ -59,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("more injection calls than one per string, plus one for releases");
     if (!batches.empty() && batches.front().empty() && !refuses)
         fail("an injection call with no record");
+    if (!refuses && !complete)
+        fail("a string taken whole reported as refused");
+    if (batches.size() == 2 && complete)
+        fail("a string cut short reported as typed whole");
     const std::string fault = keys::findSequenceFault(injector.records(), keys, layout);
     if (!fault.empty())
         fail(fault);
