@@ -69,11 +69,16 @@ bool X11KeyInjector::admitKeyDown() {
 bool X11KeyInjector::focusInRestriction() {
     Window focus = 0;
     int revert = 0;
-    XGetInputFocus(m_keyboard->session().display(), &focus, &revert);
-    if (focus == *m_restriction) {
-        return true;
+    Display *display = m_keyboard->session().display();
+    XGetInputFocus(display, &focus, &revert);
+    const bool inside = focus == *m_restriction || (focus != None && focus != PointerRoot &&
+                                                    containingClient(m_keyboard->session(), focus) == m_restriction);
+    // The grab does not stop the server from destroying the window of a terminal whose process has died; the
+    // focus would then revert to the pointer's window and take our keys there. Reverting to nothing drops them.
+    if (inside && revert != RevertToNone) {
+        XSetInputFocus(display, focus, RevertToNone, CurrentTime);
     }
-    return focus != None && focus != PointerRoot && containingClient(m_keyboard->session(), focus) == m_restriction;
+    return inside;
 }
 
 void X11KeyInjector::releaseGrab() {
