@@ -1,6 +1,7 @@
 // The simulated board in an xterm: starting it, reading its log and image, and closing its window.
 #include "tests/e2e/BoardTerminal.h"
 
+#include "tests/support/PollUntil.h"
 #include "tests/support/TempDir.h"
 
 #include <atomic>
@@ -13,17 +14,6 @@ namespace quorvane::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-template <typename Predicate> bool pollUntil(Predicate ready, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 // A zombie left to a container's init that does not reap still answers kill(pid, 0): read its state instead.
 bool alive(pid_t pid) {

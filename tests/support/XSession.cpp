@@ -1,6 +1,7 @@
 // A private X server for tests: Xvfb on a display of its own, optionally openbox, and keyboard-layout control.
 #include "tests/support/XSession.h"
 
+#include "tests/support/PollUntil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XQueries.h"
 
@@ -54,17 +55,6 @@ std::optional<int> readDisplayNumber(int fd, std::chrono::milliseconds timeout) 
 bool lockFileAllows(int displayNumber, pid_t pid) {
     auto content = readFile(std::string("/tmp/.X").append(std::to_string(displayNumber)).append("-lock"));
     return !content || std::strtol(content->c_str(), nullptr, 10) == pid;
-}
-
-template <typename Predicate> bool pollUntil(Predicate ready, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
 }
 
 } // namespace
