@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libxtst-dev googletest
-TEST_PACKAGES := $(BUILD_PACKAGES) clang-format clang-14 libclang-rt-14-dev \
+TEST_PACKAGES := $(BUILD_PACKAGES) clang-format-15 clang-14 libclang-rt-14-dev \
 	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps
 # The Windows cross build and its tests under Wine.
 TEST_PACKAGES += g++-mingw-w64-x86-64 wine wine64
@@ -62,12 +62,15 @@ test-fuzz:
 fuzz:
 	$(MAKE) test-fuzz FUZZ_SECONDS=600
 
+# clang-format 15 is the first that inserts the braces .clang-format asks for.
+CLANG_FORMAT := clang-format-15
 FORMAT_FILES = $$(git ls-files '*.cpp' '*.h')
 format:
-	clang-format -i $(FORMAT_FILES)
+	$(call install_missing,$(CLANG_FORMAT))
+	$(CLANG_FORMAT) -i $(FORMAT_FILES)
 
 format-check:
-	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "Formatting is clean."
+	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES) && echo "Formatting is clean."
 
 bench: deps
 	cmake --preset release -DQUORVANE_BUILD_BENCH=ON >/dev/null

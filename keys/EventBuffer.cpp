@@ -24,8 +24,9 @@ void EventBuffer::ensureRoom() {
 
 void EventBuffer::release() {
     m_records.clear();
-    if (m_records.capacity() > kKeptStorage)
+    if (m_records.capacity() > kKeptStorage) {
         m_records.shrink_to_fit();
+    }
 }
 
 } // namespace quorvane::keys

@@ -17,8 +17,9 @@ void EventBuilder::begin() {
 }
 
 bool EventBuilder::capsLockOn() {
-    if (!m_capsLock)
+    if (!m_capsLock) {
         m_capsLock = m_layout.capsLockOn();
+    }
     return *m_capsLock;
 }
 
@@ -26,21 +27,24 @@ bool EventBuilder::capsLockOn() {
 // key-up of another key (the Down arrow's becomes keypad 2's) for programs that read scan codes.
 KeyRecord EventBuilder::keyRecord(std::uint16_t vk, bool keyUp, bool extended) {
     std::uint32_t flags = extended ? std::uint32_t{kExtendedKey} : 0U;
-    if (keyUp)
+    if (keyUp) {
         flags |= kKeyUp;
+    }
     return KeyRecord{vk, m_layout.scanCode(vk), flags};
 }
 
 void EventBuilder::addKeyPress(std::uint16_t vk, bool shift, bool extended, HeldModifiers held) {
     const bool autoShift = shift && !held.shift;
-    if (autoShift)
+    if (autoShift) {
         addKeyRecord(kVkShift, false);
+    }
     const std::uint16_t scan = m_layout.scanCode(vk);
     const std::uint32_t extendedFlag = extended ? std::uint32_t{kExtendedKey} : 0U;
     m_buffer.append(KeyRecord{vk, scan, extendedFlag});
     m_buffer.append(KeyRecord{vk, scan, extendedFlag | kKeyUp});
-    if (autoShift)
+    if (autoShift) {
         addKeyRecord(kVkShift, true);
+    }
 }
 
 void EventBuilder::addUnicodeCharacter(char16_t unit) {
@@ -52,14 +56,17 @@ void EventBuilder::addUnicodeCharacter(char16_t unit) {
 // different character without them ("q" for "@" on a German layout), so such characters have none.
 std::optional<platform::KeyForCharacter> EventBuilder::typeableKey(char16_t ch) {
     auto key = m_layout.keyForCharacter(ch);
-    if (!key)
+    if (!key) {
         return std::nullopt;
+    }
     // Windows reports the line feed as Ctrl+Enter; it is typed as the Enter key.
-    if (ch == kLineFeed)
+    if (ch == kLineFeed) {
         key->ctrl = false;
+    }
     // A record with key code 0 presses no key at all.
-    if (key->ctrl || key->alt || key->vk == 0)
+    if (key->ctrl || key->alt || key->vk == 0) {
         return std::nullopt;
+    }
     return key;
 }
 
@@ -79,8 +86,9 @@ void EventBuilder::typeCharacter(char16_t ch, bool bare, HeldModifiers held) {
     }
     bool shift = key->shift;
     // With Ctrl or Alt held the key is a shortcut: "^c" stays Ctrl+C whatever Caps Lock says.
-    if (key->capsLockAffects && !held.ctrlOrAlt && capsLockOn())
+    if (key->capsLockAffects && !held.ctrlOrAlt && capsLockOn()) {
         shift = !shift;
+    }
     addKeyPress(key->vk, shift, false, held);
 }
 

@@ -22,13 +22,15 @@ std::vector<KeyRecord> releasesOfHeldKeys(std::span<const KeyRecord> records) {
         }
         const auto pressed =
             std::find_if(held.rbegin(), held.rend(), [&](const KeyRecord &down) { return sameKey(down, record); });
-        if (pressed != held.rend())
+        if (pressed != held.rend()) {
             held.erase(std::next(pressed).base());
+        }
     }
     std::vector<KeyRecord> releases;
     releases.reserve(held.size());
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
+    for (auto it = held.rbegin(); it != held.rend(); ++it) {
         releases.push_back(KeyRecord{it->vk, it->scan, it->flags | kKeyUp});
+    }
     return releases;
 }
 

@@ -21,8 +21,9 @@ public:
 
     // The next character that is not a blank, as a code (0 at the end).
     char32_t peek() {
-        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos])) {
             ++m_pos;
+        }
         return m_pos < m_text.size() ? static_cast<char32_t>(m_text[m_pos]) : 0;
     }
     void advance() { ++m_pos; }
@@ -41,12 +42,13 @@ private:
 
 int digitValue(char32_t c, int base) {
     int value = base;
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         value = static_cast<int>(c - '0');
-    else if (c >= 'a' && c <= 'f')
+    } else if (c >= 'a' && c <= 'f') {
         value = static_cast<int>(c - 'a') + 10;
-    else if (c >= 'A' && c <= 'F')
+    } else if (c >= 'A' && c <= 'F') {
         value = static_cast<int>(c - 'A') + 10;
+    }
     return value < base ? value : -1;
 }
 
@@ -83,8 +85,9 @@ template <typename Char> long readExponent(BlankSkippingCursor<Char> &cursor) {
 // Decimal magnitude of the mantissa: how many places its first significant digit stands left of the point.
 long mantissaMagnitude(const std::string &digits, std::size_t pointAt) {
     const std::size_t first = digits.find_first_not_of("0.");
-    if (first == std::string::npos)
+    if (first == std::string::npos) {
         return std::numeric_limits<long>::min();
+    }
     return first < pointAt ? static_cast<long>(pointAt - first) : -static_cast<long>(first - pointAt - 1);
 }
 
@@ -92,23 +95,27 @@ template <typename Char> double readDecimal(BlankSkippingCursor<Char> &cursor) {
     std::string digits;
     std::size_t pointAt = std::string::npos;
     for (char32_t c = cursor.peek();; c = cursor.peek()) {
-        if (c >= '0' && c <= '9')
+        if (c >= '0' && c <= '9') {
             digits.push_back(static_cast<char>(c));
-        else if (c == '.' && pointAt == std::string::npos)
+        } else if (c == '.' && pointAt == std::string::npos) {
             pointAt = digits.size();
-        else
+        } else {
             break;
+        }
         cursor.advance();
     }
-    if (pointAt == std::string::npos)
+    if (pointAt == std::string::npos) {
         pointAt = digits.size();
-    else
+    } else {
         digits.insert(pointAt, 1, '.');
-    if (digits.find_first_of("0123456789") == std::string::npos)
+    }
+    if (digits.find_first_of("0123456789") == std::string::npos) {
         return 0;
+    }
     long exponent = 0;
-    if (cursor.peek() == 'E' || cursor.peek() == 'e')
+    if (cursor.peek() == 'E' || cursor.peek() == 'e') {
         exponent = readExponent(cursor);
+    }
     const std::string text = digits + "e" + std::to_string(exponent);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

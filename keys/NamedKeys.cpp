@@ -37,23 +37,26 @@ constexpr std::size_t kLongestName = 11;
 } // namespace
 
 std::optional<NamedKey> findNamedKey(std::u16string_view name) {
-    if (name.empty() || name.size() > kLongestName)
+    if (name.empty() || name.size() > kLongestName) {
         return std::nullopt;
+    }
     std::array<char, kLongestName> folded{};
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char16_t c = name[i];
-        if (c >= u'a' && c <= u'z')
+        if (c >= u'a' && c <= u'z') {
             folded[i] = static_cast<char>(c - u'a' + 'A');
-        else if (c < 0x80)
+        } else if (c < 0x80) {
             folded[i] = static_cast<char>(c);
-        else
+        } else {
             return std::nullopt;
+        }
     }
     const std::string_view key(folded.data(), name.size());
     const auto it = std::lower_bound(kNamedKeys.begin(), kNamedKeys.end(), key,
                                      [](const NamedKeyEntry &entry, std::string_view k) { return entry.name < k; });
-    if (it == kNamedKeys.end() || it->name != key)
+    if (it == kNamedKeys.end() || it->name != key) {
         return std::nullopt;
+    }
     return it->key;
 }
 

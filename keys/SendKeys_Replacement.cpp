@@ -67,19 +67,22 @@ void SendKeys_Replacement::ParseItem() {
 // so a long run of "+" cannot exhaust the stack.
 void SendKeys_Replacement::ParseModifiers() {
     const std::size_t first = m_parsePosition;
-    while (m_parsePosition < m_parseText.size() && modifierKey(m_parseText[m_parsePosition]) != 0)
+    while (m_parsePosition < m_parseText.size() && modifierKey(m_parseText[m_parsePosition]) != 0) {
         ++m_parsePosition;
+    }
     // Modifiers at the very end have no item to apply to: they are ignored, so nothing is left held.
-    if (m_parsePosition == m_parseText.size())
+    if (m_parsePosition == m_parseText.size()) {
         return;
+    }
     const std::size_t chainBase = m_modifierDowns.size();
     for (std::size_t i = first; i < m_parsePosition; ++i) {
         m_modifierDowns.push_back(m_events.size());
         m_builder.addKeyRecord(modifierKey(m_parseText[i]), false);
-        if (m_parseText[i] == u'+')
+        if (m_parseText[i] == u'+') {
             m_shiftHeld = true;
-        else
+        } else {
             ++m_ctrlOrAltDepth;
+        }
     }
     const std::size_t last = m_parsePosition;
     ParseItem();
@@ -87,15 +90,17 @@ void SendKeys_Replacement::ParseModifiers() {
         const char16_t modifier = m_parseText[i];
         const std::size_t downAt = m_modifierDowns.back();
         m_modifierDowns.pop_back();
-        if (modifier == u'+')
+        if (modifier == u'+') {
             m_shiftHeld = false;
-        else
+        } else {
             --m_ctrlOrAltDepth;
+        }
         // A lone Alt tap opens the terminal window's menu, and the keys after it would pick menu items.
-        if (modifier == u'%' && m_events.size() == downAt + 1)
+        if (modifier == u'%' && m_events.size() == downAt + 1) {
             m_events.dropLast();
-        else
+        } else {
             m_builder.addKeyRecord(modifierKey(modifier), true);
+        }
     }
     m_modifierDowns.resize(chainBase);
 }
@@ -107,8 +112,9 @@ void SendKeys_Replacement::ParseGroup() {
         m_parsePosition = open + 1;
         return;
     }
-    for (std::size_t i = open + 1; i < close; ++i)
+    for (std::size_t i = open + 1; i < close; ++i) {
         m_builder.typeCharacter(m_parseText[i], true, held());
+    }
     m_parsePosition = close + 1;
 }
 
@@ -128,8 +134,9 @@ void SendKeys_Replacement::ParseBraces() {
         count = repeatCount(rest.substr(0, rest.find(u' ')));
     }
     if (const auto key = findNamedKey(braced.substr(0, nameEnd))) {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             m_builder.addKeyPress(key->vk, false, key->extended, held());
+        }
     } else {
         typeBracedCharacter(braced, count);
     }
@@ -146,8 +153,9 @@ void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, i
         }
         return;
     }
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         m_builder.typeCharacter(first, false, held());
+    }
 }
 
 // One injection for the whole string. When the injector takes only part of it, the keys that part left
@@ -163,11 +171,13 @@ bool SendKeys_Replacement::FlushEvents() {
             // Releasing an Alt right after its press would be a lone Alt tap: a Ctrl press in between
             // keeps the terminal's menu shut.
             const KeyRecord altDown = m_builder.keyRecord(kVkAlt, false);
-            if (!releases.empty() && records[inserted - 1] == altDown)
+            if (!releases.empty() && records[inserted - 1] == altDown) {
                 releases.insert(releases.begin(),
                                 {m_builder.keyRecord(kVkControl, false), m_builder.keyRecord(kVkControl, true)});
-            if (!releases.empty())
+            }
+            if (!releases.empty()) {
                 m_injector.inject(releases);
+            }
         }
     }
     m_events.release();

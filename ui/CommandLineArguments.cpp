@@ -17,31 +17,35 @@ std::optional<std::string> setType(SendArguments &send, const std::string &value
                                                       {"hex", kFileTypeHexDump},
                                                       {"text", kFileTypeText}};
     const auto found = kTypes.find(value);
-    if (found == kTypes.end())
+    if (found == kTypes.end()) {
         return "--type must be loader, object, hex or text, not \"" + value + "\"";
+    }
     send.fileType = found->second;
     return std::nullopt;
 }
 
 std::optional<std::string> setMonitor(SendArguments &send, const std::string &value) {
-    if (value == "tibug")
+    if (value == "tibug") {
         send.monitor = Monitor::Tibug;
-    else if (value == "evmbug")
+    } else if (value == "evmbug") {
         send.monitor = Monitor::Evmbug;
-    else
+    } else {
         return "--monitor must be tibug or evmbug, not \"" + value + "\"";
+    }
     return std::nullopt;
 }
 
 std::optional<std::string> setTerminal(SendArguments &send, const std::string &value) {
-    if (value.empty())
+    if (value.empty()) {
         return "--terminal needs a terminal name or a part of a window title";
-    if (value == "teraterm")
+    }
+    if (value == "teraterm") {
         send.terminalTitleTerm = "Tera Term";
-    else if (value == "hyperterminal")
+    } else if (value == "hyperterminal") {
         send.terminalTitleTerm = "HyperTerminal";
-    else
+    } else {
         send.terminalTitleTerm = value;
+    }
     return std::nullopt;
 }
 
@@ -56,8 +60,9 @@ bool isFactor(const std::string &value) {
 
 OptionSetter factorSetter(std::string SendArguments::*member, const std::string &name) {
     return [member, name](SendArguments &send, const std::string &value) -> std::optional<std::string> {
-        if (!isFactor(value))
+        if (!isFactor(value)) {
             return name + " must be a number of 0 or more, not \"" + value + "\"";
+        }
         send.*member = value;
         return std::nullopt;
     };
@@ -90,17 +95,20 @@ std::optional<std::string> applyOption(SendArguments &send, std::span<const std:
         name.resize(equals);
     }
     if (name == "--ignore-address-tags") {
-        if (value)
+        if (value) {
             return name + " takes no value";
+        }
         send.ignoreAddressTags = true;
         return std::nullopt;
     }
     const auto option = valueOptions().find(name);
-    if (option == valueOptions().end())
+    if (option == valueOptions().end()) {
         return "unknown option \"" + arguments[i] + "\"";
+    }
     if (!value) {
-        if (i + 1 >= arguments.size())
+        if (i + 1 >= arguments.size()) {
             return name + " needs a value";
+        }
         value = arguments[++i];
     }
     return option->second(send, *value);
@@ -113,8 +121,9 @@ ParsedCommandLine parseSend(std::span<const std::string> arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string &argument = arguments[i];
         if (argument.size() > 1 && argument.front() == '-') {
-            if (auto error = applyOption(parsed.send, arguments, i))
+            if (auto error = applyOption(parsed.send, arguments, i)) {
                 return invalid(*error);
+            }
         } else if (!haveFile) {
             parsed.send.file = argument;
             haveFile = true;
@@ -122,26 +131,30 @@ ParsedCommandLine parseSend(std::span<const std::string> arguments) {
             return invalid("only one file can be sent at a time; \"" + argument + "\" is one too many");
         }
     }
-    if (!haveFile || parsed.send.file.empty())
+    if (!haveFile || parsed.send.file.empty()) {
         return invalid("send needs the file to send");
+    }
     return parsed;
 }
 
 } // namespace
 
 ParsedCommandLine parseCommandLine(std::span<const std::string> arguments) {
-    if (arguments.empty())
+    if (arguments.empty()) {
         return {};
+    }
     const std::string &first = arguments.front();
     if (first == "--help" || first == "-h" || first == "help") {
-        if (arguments.size() > 1)
+        if (arguments.size() > 1) {
             return invalid("--help takes no further arguments");
+        }
         ParsedCommandLine parsed;
         parsed.action = CommandLineAction::ShowHelp;
         return parsed;
     }
-    if (first == "send")
+    if (first == "send") {
         return parseSend(arguments.subspan(1));
+    }
     return invalid("unknown command \"" + first + "\"");
 }
 

@@ -26,8 +26,9 @@ void DirectoryListBox::showFolder(const QString &path, const QStringList &subfol
     m_path = QDir::cleanPath(path);
     clear();
     QStringList ancestors;
-    for (QDir dir(m_path); !dir.isRoot() && dir.cdUp();)
+    for (QDir dir(m_path); !dir.isRoot() && dir.cdUp();) {
         ancestors.prepend(dir.path());
+    }
     int depth = 0;
     for (const QString &ancestor : ancestors) {
         const QString name = QDir(ancestor).isRoot() ? QDir::toNativeSeparators(ancestor) : QDir(ancestor).dirName();
@@ -36,8 +37,9 @@ void DirectoryListBox::showFolder(const QString &path, const QStringList &subfol
     const QString currentName = QDir(m_path).isRoot() ? QDir::toNativeSeparators(m_path) : QDir(m_path).dirName();
     addEntry(currentName, m_path, depth, true);
     const int currentRow = count() - 1;
-    for (const QString &subfolder : subfolders)
+    for (const QString &subfolder : subfolders) {
         addEntry(subfolder, QDir(m_path).filePath(subfolder), depth + 1, false);
+    }
     setCurrentRow(currentRow);
 }
 

@@ -27,21 +27,25 @@ void DriveListBox::refresh() {
     clear();
     for (const QStorageInfo &volume : volumes) {
         // Containers bind-mount single files (/etc/hosts); only folders can be browsed.
-        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir())
+        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir()) {
             addVolume(volume.rootPath(), volume.name());
+        }
     }
-    if (!selected.isEmpty())
+    if (!selected.isEmpty()) {
         setCurrentIndex(indexForPath(selected));
+    }
 }
 
 std::optional<int> DriveListBox::indexForText(const QString &text) const {
     for (int i = 0; i < count(); ++i) {
-        if (itemText(i) == text || rootAt(i) == text)
+        if (itemText(i) == text || rootAt(i) == text) {
             return i;
+        }
     }
     for (int i = 0; i < count(); ++i) {
-        if (text.startsWith(rootAt(i) + " ["))
+        if (text.startsWith(rootAt(i) + " [")) {
             return i;
+        }
     }
     return std::nullopt;
 }

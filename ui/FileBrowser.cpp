@@ -21,14 +21,17 @@ bool FileBrowser::setDrive(const QString &driveText, OnFailure onFailure) {
     if (index) {
         const QString root = m_drives.rootAt(*index);
         const QString last = m_lastFolderOnDrive.value(root);
-        if (!last.isEmpty() && setFolder(last, OnFailure::Ignore))
+        if (!last.isEmpty() && setFolder(last, OnFailure::Ignore)) {
             return true;
-        if (setFolder(root, OnFailure::Ignore))
+        }
+        if (setFolder(root, OnFailure::Ignore)) {
             return true;
+        }
     }
-    if (onFailure == OnFailure::Report)
+    if (onFailure == OnFailure::Report) {
         m_dialogs.showMessage("Quorvane", ("The drive " + driveText + " cannot be read.").toStdString(),
                               platform::MessageIcon::Warning);
+    }
     return false;
 }
 
@@ -36,10 +39,11 @@ bool FileBrowser::setFolder(const QString &path, OnFailure onFailure) {
     const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const std::optional<FolderListing> listing = path.isEmpty() ? std::nullopt : listFolder(folder);
     if (!listing) {
-        if (onFailure == OnFailure::Report)
+        if (onFailure == OnFailure::Report) {
             m_dialogs.showMessage("Quorvane",
                                   ("The folder " + QDir::toNativeSeparators(path) + " cannot be opened.").toStdString(),
                                   platform::MessageIcon::Warning);
+        }
         return false;
     }
     m_folders.showFolder(folder, listing->folders);
@@ -56,8 +60,9 @@ QString FileBrowser::driveText() const { return m_drives.currentText(); }
 QString FileBrowser::driveTextFor(const QString &path) { return m_drives.itemText(m_drives.indexForPath(path)); }
 
 void FileBrowser::DriveListBox_Change(int index) {
-    if (!setDrive(m_drives.itemText(index), OnFailure::Report))
+    if (!setDrive(m_drives.itemText(index), OnFailure::Report)) {
         m_drives.setCurrentIndex(m_drives.indexForPath(currentFolder()));
+    }
 }
 
 } // namespace quorvane::ui

@@ -8,8 +8,9 @@ FileListBox::FileListBox(QWidget *parent) : QListWidget(parent) {
     // Keyboard moves change the selection without a click; a click on the selected entry changes nothing.
     // Both count as the click that chooses the file type, which is harmless to run twice.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (selectedName())
+        if (selectedName()) {
             emit fileClicked();
+        }
     });
     connect(this, &QListWidget::itemClicked, this, [this] { emit fileClicked(); });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] { emit fileDoubleClicked(); });
@@ -25,8 +26,9 @@ void FileListBox::showFiles(const QString &folder, const QStringList &names) {
 
 std::optional<QString> FileListBox::selectedName() const {
     const QList<QListWidgetItem *> selected = selectedItems();
-    if (selected.isEmpty())
+    if (selected.isEmpty()) {
         return std::nullopt;
+    }
     return selected.front()->text();
 }
 

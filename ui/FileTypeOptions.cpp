@@ -47,25 +47,30 @@ std::string fileTypeCaption(int index, Monitor monitor) {
 }
 
 std::string initialFileTypeCaption(int index) {
-    if (index == kFileTypeHexDump)
+    if (index == kFileTypeHexDump) {
         return std::string(kHexPrefixAtStart) + monitorCommand(Monitor::Evmbug);
+    }
     return fileTypeCaption(index, Monitor::Evmbug);
 }
 
 EnabledState enabledStateFor(int fileTypeIndex) {
-    if (fileTypeIndex == kFileTypeLoader)
+    if (fileTypeIndex == kFileTypeLoader) {
         return {false, false};
-    if (fileTypeIndex == kFileTypeTaggedObject)
+    }
+    if (fileTypeIndex == kFileTypeTaggedObject) {
         return {true, true};
+    }
     return {true, false};
 }
 
 int fileTypeForName(std::string_view fileName) {
     const std::string extension = lastExtension(fileName);
-    if (extension == ".obj")
+    if (extension == ".obj") {
         return kFileTypeLoader;
-    if (extension == ".cas" || extension == ".hex" || extension == ".bin")
+    }
+    if (extension == ".cas" || extension == ".hex" || extension == ".bin") {
         return kFileTypeHexDump;
+    }
     return kFileTypeText;
 }
 

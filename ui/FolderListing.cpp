@@ -22,21 +22,25 @@ std::optional<FolderListing> listFolder(const QString &path) {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::directory_iterator entry(fs::path(path.toStdU16String()), error);
-    if (error)
+    if (error) {
         return std::nullopt;
+    }
     FolderListing listing;
     for (; entry != fs::directory_iterator(); entry.increment(error)) {
         const QString name = QString::fromStdU16String(entry->path().filename().u16string());
-        if (name.startsWith('.'))
+        if (name.startsWith('.')) {
             continue;
+        }
         std::error_code typeError;
-        if (entry->is_directory(typeError))
+        if (entry->is_directory(typeError)) {
             listing.folders.push_back(name);
-        else if (entry->is_regular_file(typeError) && matchesFilePattern(name.toStdString()))
+        } else if (entry->is_regular_file(typeError) && matchesFilePattern(name.toStdString())) {
             listing.files.push_back(name);
+        }
     }
-    if (error)
+    if (error) {
         return std::nullopt;
+    }
     sortNames(listing.folders);
     sortNames(listing.files);
     return listing;

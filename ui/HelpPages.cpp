@@ -13,8 +13,9 @@ struct MonitorWords {
 
 std::string page(std::string_view heading, std::initializer_list<std::string> paragraphs) {
     std::string text(heading);
-    for (const std::string &paragraph : paragraphs)
+    for (const std::string &paragraph : paragraphs) {
         text += "\r\n\r\n" + paragraph;
+    }
     return text;
 }
 

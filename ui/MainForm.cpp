@@ -50,8 +50,9 @@ void MainForm::Form_Load() { m_defaults->restore(); }
 
 void MainForm::FileListBox_Click() {
     const std::optional<QString> name = m_controls.FileListBox->selectedName();
-    if (!name)
+    if (!name) {
         return;
+    }
     // As the user's click would: the option is selected and its handler runs, even if it was selected already.
     const int index = fileTypeForName(name->toStdString());
     m_controls.optFileType[index]->setChecked(true);
@@ -70,8 +71,9 @@ void MainForm::optTIBUG_Click() { setFileTypeCaptions(Monitor::Tibug); }
 void MainForm::optEVMBUG_Click() { setFileTypeCaptions(Monitor::Evmbug); }
 
 void MainForm::setFileTypeCaptions(Monitor monitor) {
-    for (int index : {kFileTypeTaggedObject, kFileTypeHexDump})
+    for (int index : {kFileTypeTaggedObject, kFileTypeHexDump}) {
         m_controls.optFileType[index]->setText(QString::fromStdString(fileTypeCaption(index, monitor)));
+    }
 }
 
 void MainForm::optFileType_Click(int index) {
@@ -79,20 +81,23 @@ void MainForm::optFileType_Click(int index) {
     const MainFormControls &c = m_controls;
     QWidget *const factors[] = {c.lblMultFactorChar, c.lblMultFactorCharx, c.txtMultFactorChar,
                                 c.lblMultFactorLine, c.lblMultFactorLinex, c.txtMultFactorLine};
-    for (QWidget *factor : factors)
+    for (QWidget *factor : factors) {
         factor->setEnabled(state.delayFactors);
+    }
     c.chkIgnoreAddressTags->setEnabled(state.ignoreAddressTags);
 }
 
 void MainForm::btnFileTypeHelp_Click() {
     // The monitor is read once: the pages stay consistent even if it changes while a page is open.
-    for (const std::string &page : helpPages(tibugSelected() ? Monitor::Tibug : Monitor::Evmbug))
+    for (const std::string &page : helpPages(tibugSelected() ? Monitor::Tibug : Monitor::Evmbug)) {
         m_dialogs.showMessage("Quorvane", page, platform::MessageIcon::None);
+    }
 }
 
 void MainForm::btnSend_Click() {
-    if (m_driver)
+    if (m_driver) {
         m_driver->Send();
+    }
 }
 
 void MainForm::btnStop_Click() { m_controls.btnStop->hide(); }
@@ -107,11 +112,13 @@ void MainForm::closeEvent(QCloseEvent *event) {
 // Ends at once, also from inside a transfer: the engine's waits return, nothing more is typed, and the
 // Send handler unwinds to the event loop, which is left.
 void MainForm::endProgram() {
-    if (m_ending)
+    if (m_ending) {
         return;
+    }
     m_ending = true;
-    if (m_driver)
+    if (m_driver) {
         m_driver->abandon();
+    }
     hide();
     m_programEnd();
 }
@@ -127,8 +134,9 @@ std::string MainForm::folderPath() {
 
 int MainForm::fileTypeIndex() {
     for (int index = 0; index < kFileTypeCount; ++index) {
-        if (m_controls.optFileType[index]->isChecked())
+        if (m_controls.optFileType[index]->isChecked()) {
             return index;
+        }
     }
     return kFileTypeText;
 }

@@ -44,8 +44,9 @@ QFont dialogFont(double logicalDpi) {
     QFont dialog =
         font({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"}, 8, QFont::SansSerif);
     const int room = twipsToPixels(2625 - 330, logicalDpi);
-    while (dialog.pointSizeF() > 6.5 && QFontMetrics(dialog).horizontalAdvance("Send To EVMBUG IM Command") > room)
+    while (dialog.pointSizeF() > 6.5 && QFontMetrics(dialog).horizontalAdvance("Send To EVMBUG IM Command") > room) {
         dialog.setPointSizeF(dialog.pointSizeF() - 0.25);
+    }
     return dialog;
 }
 
@@ -131,14 +132,16 @@ void createFileTypes(MainFormControls &c, QWidget *w, const Placer &p) {
         p.place(label("Delay multiplication factor - each line:", f), "lblMultFactorLine", 405, 2820, 1695, 375);
     c.lblMultFactorLinex = p.place(label("x", f), "lblMultFactorLinex", 2160, 2895, 135, 255);
     c.txtMultFactorLine = p.place(new QLineEdit("1.0", f), "txtMultFactorLine", 2280, 2865, 375, 285);
-    for (QLabel *factorLabel : {c.lblMultFactorChar, c.lblMultFactorLine})
+    for (QLabel *factorLabel : {c.lblMultFactorChar, c.lblMultFactorLine}) {
         factorLabel->setWordWrap(true);
+    }
     // The state of the loader type, selected at start: no delay factors, no address tags.
     QWidget *const followers[] = {c.lblMultFactorChar,   c.lblMultFactorCharx, c.txtMultFactorChar,
                                   c.lblMultFactorLine,   c.lblMultFactorLinex, c.txtMultFactorLine,
                                   c.chkIgnoreAddressTags};
-    for (QWidget *follower : followers)
+    for (QWidget *follower : followers) {
         follower->setEnabled(false);
+    }
 }
 
 void createButtons(MainFormControls &c, QWidget *w, const Placer &p) {
@@ -168,8 +171,9 @@ void setTabOrder(const MainFormControls &c) {
                               c.btnSend,
                               c.btnStop,
                               c.btnQuit};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 } // namespace

@@ -21,8 +21,9 @@ ProgressLine::ProgressLine(platform::Clock &clock, std::ostream &out, bool enabl
     : m_clock(clock), m_out(out), m_enabled(enabled) {}
 
 void ProgressLine::update(std::uint64_t done, std::uint64_t total) {
-    if (!m_enabled)
+    if (!m_enabled) {
         return;
+    }
     const auto now = m_clock.now();
     if (!m_started && done > 0) {
         // The pace is measured from the first character typed, so the wait before it is not counted.
@@ -42,8 +43,9 @@ void ProgressLine::update(std::uint64_t done, std::uint64_t total) {
 }
 
 void ProgressLine::finishLine() {
-    if (!m_lineOpen)
+    if (!m_lineOpen) {
         return;
+    }
     m_out << '\n' << std::flush;
     m_lineOpen = false;
     m_lastWidth = 0;
@@ -51,16 +53,18 @@ void ProgressLine::finishLine() {
 
 std::optional<std::chrono::seconds> ProgressLine::timeLeft(std::uint64_t done, std::uint64_t total) const {
     const auto elapsed = m_clock.now() - m_start;
-    if (!m_started || done <= m_doneAtStart || elapsed <= std::chrono::steady_clock::duration::zero() || done > total)
+    if (!m_started || done <= m_doneAtStart || elapsed <= std::chrono::steady_clock::duration::zero() || done > total) {
         return std::nullopt;
+    }
     const double perCharacter = std::chrono::duration<double>(elapsed).count() / double(done - m_doneAtStart);
     return std::chrono::seconds(static_cast<long long>(perCharacter * double(total - done) + 0.5));
 }
 
 std::string ProgressLine::format(std::uint64_t done, std::uint64_t total, std::optional<std::chrono::seconds> left) {
     std::string text = std::to_string(done) + " of " + std::to_string(total) + " characters typed";
-    if (left)
+    if (left) {
         text += ", " + minutesAndSeconds(*left) + " left";
+    }
     return text;
 }
 

@@ -42,12 +42,14 @@ SendCommand::SendCommand(SendArguments arguments, CommandLineServices services, 
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
     std::error_code error;
     m_path = std::filesystem::absolute(std::filesystem::path(name), error);
-    if (error)
+    if (error) {
         m_path = std::filesystem::path(name);
+    }
     m_folder = utf8(m_path.parent_path());
     m_fileName = utf8(m_path.filename());
-    if (!m_arguments.fileType)
+    if (!m_arguments.fileType) {
         m_arguments.fileType = fileTypeForName(m_fileName);
+    }
     m_driver = std::make_unique<engine::SendDriver>(
         *this, engine::EngineServices{services.desktop, services.layout, services.injector, services.pump,
                                       services.delayTimer, services.clock, *this});
@@ -63,8 +65,9 @@ int SendCommand::run() {
     }
     const engine::SendResult result = m_driver->Send();
     m_progress.finishLine();
-    if (result == engine::SendResult::Completed)
+    if (result == engine::SendResult::Completed) {
         return kExitCompleted;
+    }
     m_out << "quorvane: " << resultText(result) << '\n';
     return kExitNotCompleted;
 }
@@ -102,8 +105,9 @@ void SendCommand::showMessage(std::string_view, std::string_view text, platform:
     // Message boxes separate paragraphs with CR LF; a terminal needs only the LF.
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
             line += text[i];
+        }
     }
     const char *kind = icon == platform::MessageIcon::Error     ? "error: "
                        : icon == platform::MessageIcon::Warning ? "warning: "

@@ -30,10 +30,11 @@ bool StoredDefaults::save() {
     const bool stored =
         m_settings.write(kApplication, kSection, kDriveKey, m_browser.driveText().toStdString()) &&
         m_settings.write(kApplication, kSection, kFolderKey, m_browser.highlightedFolder().toStdString());
-    if (!stored)
+    if (!stored) {
         m_dialogs.showMessage("Quorvane",
                               "The default folder could not be stored: the settings file cannot be written.",
                               platform::MessageIcon::Warning);
+    }
     return stored;
 }
 

@@ -66,7 +66,8 @@ int main(int argc, char **argv) {
         std::cerr << "quorvane: " << (error.empty() ? "cannot connect to the desktop" : error) << '\n';
         return ui::kExitNotCompleted;
     }
-    if (parsed.action == ui::CommandLineAction::Send)
+    if (parsed.action == ui::CommandLineAction::Send) {
         return sendFile(argc, argv, backend, parsed.send);
+    }
     return openWindow(argc, argv, backend);
 }

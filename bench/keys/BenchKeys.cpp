@@ -24,8 +24,9 @@ double stringsPerSecond(keys::SendKeys_Replacement &synthesiser, const std::vect
     double elapsed = 0;
     while (elapsed < seconds) {
         for (int round = 0; round < 1000; ++round) {
-            for (const std::u16string &keys : strings)
+            for (const std::u16string &keys : strings) {
                 synthesiser.SendKeySequence(keys);
+            }
         }
         calls += 1000 * strings.size();
         elapsed = cpuSeconds() - start;
@@ -65,8 +66,9 @@ int main() {
 
     // What a hex dump or text transfer sends: one character per call, letters, digits, space, CR.
     std::vector<std::u16string> oneCharacter;
-    for (char16_t c : std::u16string_view(u"0123456789ABCDEFabcdef \r"))
+    for (char16_t c : std::u16string_view(u"0123456789ABCDEFabcdef \r")) {
         oneCharacter.emplace_back(1, c);
+    }
     const std::vector<std::u16string> memoryCommand{u"IM "};
 
     stringsPerSecond(synthesiser, oneCharacter, 0.2); // warm up caches and clocks

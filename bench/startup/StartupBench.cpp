@@ -38,8 +38,9 @@ long long g_phase[3] = {};
 long statusKilobytes(const char *field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field, 0) == 0)
+        if (line.rfind(field, 0) == 0) {
             return std::atol(line.c_str() + std::strlen(field));
+        }
     }
     return -1;
 }
@@ -68,8 +69,9 @@ private:
 int childMainWindow(int argc, char **argv) {
     std::string error;
     platform::DesktopBackend backend = platform::openDesktopBackend(error);
-    if (!backend.desktop)
+    if (!backend.desktop) {
         return 1;
+    }
     g_phase[0] = nowNs();
     QApplication application(argc, argv);
     g_phase[1] = nowNs();
@@ -109,8 +111,9 @@ struct Sample {
 // Starts this program again in `mode` and reads the figures that it prints at its first paint.
 bool runChild(const char *self, const char *mode, Sample &sample) {
     int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
+    if (::pipe(pipeEnds) != 0) {
         return false;
+    }
     const auto start = Clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
@@ -129,15 +132,17 @@ bool runChild(const char *self, const char *mode, Sample &sample) {
     long rssKb = 0, peakKb = 0;
     long long phaseNs[3] = {};
     if (got <= 0 || std::sscanf(buffer, "%lld %ld %ld %lld %lld %lld", &paintedNs, &rssKb, &peakKb, &phaseNs[0],
-                                &phaseNs[1], &phaseNs[2]) != 6)
+                                &phaseNs[1], &phaseNs[2]) != 6) {
         return false;
+    }
     const auto startNs = std::chrono::nanoseconds(start.time_since_epoch()).count();
     auto since = [startNs](long long ns) { return ns == 0 ? 0.0 : static_cast<double>(ns - startNs) / 1e9; };
     sample.seconds = since(paintedNs);
     sample.rssMb = static_cast<double>(rssKb) / 1024.0;
     sample.peakMb = static_cast<double>(peakKb) / 1024.0;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         sample.phases[i] = since(phaseNs[i]);
+    }
     return true;
 }
 
@@ -160,8 +165,9 @@ int runRounds(const char *self) {
         bareTimes.push_back(bare.seconds);
         windowRss.push_back(window.rssMb);
         bareRss.push_back(bare.rssMb);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             phases[i].push_back(window.phases[i]);
+        }
     }
     std::printf("median main window: backend open at %.3f s, application at %.3f s, window made at %.3f s, "
                 "painted at %.3f s\n",
@@ -177,12 +183,14 @@ int runRounds(const char *self) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--child") == 0)
+    if (argc == 3 && std::strcmp(argv[1], "--child") == 0) {
         return std::strcmp(argv[2], "window") == 0 ? childMainWindow(argc, argv) : childBareWindow(argc, argv);
+    }
     char self[4096] = {};
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
+    if (length <= 0) {
         return 1;
+    }
     if (!std::getenv("QUORVANE_BENCH_IN_XVFB")) {
         // A private X server for the run, even on a desktop: a shared display measures other programs' load too,
         // and the windows would flash on it.

@@ -51,19 +51,25 @@ constexpr std::optional<KeyForCharacter> controlCharacterKey(char32_t ch) {
 }
 
 constexpr std::optional<KeyForCharacter> printableKey(char32_t ch) {
-    if (ch >= 'a' && ch <= 'z')
+    if (ch >= 'a' && ch <= 'z') {
         return KeyForCharacter{static_cast<std::uint8_t>(ch - 'a' + 'A'), false, false, false, true};
-    if (ch >= 'A' && ch <= 'Z')
+    }
+    if (ch >= 'A' && ch <= 'Z') {
         return KeyForCharacter{static_cast<std::uint8_t>(ch), true, false, false, true};
-    if ((ch >= '0' && ch <= '9') || ch == ' ')
+    }
+    if ((ch >= '0' && ch <= '9') || ch == ' ') {
         return KeyForCharacter{static_cast<std::uint8_t>(ch)};
-    if (const auto at = kShiftedDigits.find(static_cast<char>(ch)); ch < 0x80 && at != std::string_view::npos)
+    }
+    if (const auto at = kShiftedDigits.find(static_cast<char>(ch)); ch < 0x80 && at != std::string_view::npos) {
         return KeyForCharacter{static_cast<std::uint8_t>('0' + at), true};
+    }
     for (const PunctuationKey &key : kPunctuation) {
-        if (ch == static_cast<char32_t>(key.plain))
+        if (ch == static_cast<char32_t>(key.plain)) {
             return KeyForCharacter{key.vk};
-        if (ch == static_cast<char32_t>(key.shifted))
+        }
+        if (ch == static_cast<char32_t>(key.shifted)) {
             return KeyForCharacter{key.vk, true};
+        }
     }
     return std::nullopt;
 }
@@ -71,10 +77,12 @@ constexpr std::optional<KeyForCharacter> printableKey(char32_t ch) {
 // The ASCII answers, worked out once: the benchmark measures the synthesiser, not this layout.
 constexpr std::array<std::optional<KeyForCharacter>, 0x80> makeAsciiKeys() {
     std::array<std::optional<KeyForCharacter>, 0x80> keys{};
-    for (char32_t ch = 0; ch < 0x20; ++ch)
+    for (char32_t ch = 0; ch < 0x20; ++ch) {
         keys[ch] = controlCharacterKey(ch);
-    for (char32_t ch = 0x20; ch < 0x7F; ++ch)
+    }
+    for (char32_t ch = 0x20; ch < 0x7F; ++ch) {
         keys[ch] = printableKey(ch);
+    }
     return keys;
 }
 
@@ -83,8 +91,9 @@ constexpr std::array<std::optional<KeyForCharacter>, 0x80> kAsciiKeys = makeAsci
 } // namespace
 
 std::optional<KeyForCharacter> FakeKeyboardLayout::keyForCharacter(char32_t ch) {
-    if (ch < kAsciiKeys.size())
+    if (ch < kAsciiKeys.size()) {
         return kAsciiKeys[ch];
+    }
     switch (ch) {
     case kAltGrCharacter:
         return KeyForCharacter{'E', false, true, true};
@@ -109,17 +118,21 @@ constexpr std::array<std::uint16_t, 256> makeScanCodes() {
     constexpr std::array<std::uint16_t, 26> kLetterScans{0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
                                                          0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
                                                          0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-    for (std::size_t i = 0; i < kLetters.size(); ++i)
+    for (std::size_t i = 0; i < kLetters.size(); ++i) {
         scan[static_cast<unsigned char>(kLetters[i])] = kLetterScans[i];
-    for (std::uint16_t digit = 1; digit <= 9; ++digit)
+    }
+    for (std::uint16_t digit = 1; digit <= 9; ++digit) {
         scan['0' + digit] = static_cast<std::uint16_t>(0x01 + digit);
+    }
     scan['0'] = 0x0B;
-    for (std::uint16_t f = 0; f < 10; ++f)
+    for (std::uint16_t f = 0; f < 10; ++f) {
         scan[112 + f] = static_cast<std::uint16_t>(0x3B + f); // F1..F10
-    scan[122] = 0x57;                                         // F11
-    scan[123] = 0x58;                                         // F12
-    for (std::uint16_t f = 0; f < 4; ++f)
+    }
+    scan[122] = 0x57; // F11
+    scan[123] = 0x58; // F12
+    for (std::uint16_t f = 0; f < 4; ++f) {
         scan[124 + f] = static_cast<std::uint16_t>(0x64 + f); // F13..F16
+    }
     constexpr std::array<std::array<std::uint16_t, 2>, 39> kOthers{{
         {8, 0x0E},    {9, 0x0F},    {13, 0x1C},   {16, 0x2A},   {17, 0x1D},   {18, 0x38},   {19, 0x45},   {20, 0x3A},
         {27, 0x01},   {32, 0x39},   {33, 0x49},   {34, 0x51},   {35, 0x4F},   {36, 0x47},   {37, 0x4B},   {38, 0x48},
@@ -127,8 +140,9 @@ constexpr std::array<std::uint16_t, 256> makeScanCodes() {
         {0xBB, 0x0D}, {0xBC, 0x33}, {0xBD, 0x0C}, {0xBE, 0x34}, {0xBF, 0x35}, {0xC0, 0x29}, {0xDB, 0x1A}, {0xDC, 0x2B},
         {0xDD, 0x1B}, {0xDE, 0x28}, {0xE2, 0x56}, {160, 0x2A},  {161, 0x36},  {162, 0x1D},  {164, 0x38},
     }};
-    for (const auto &[vk, code] : kOthers)
+    for (const auto &[vk, code] : kOthers) {
         scan[vk] = code;
+    }
     return scan;
 }
 

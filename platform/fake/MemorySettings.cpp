@@ -11,8 +11,9 @@ std::string MemorySettings::read(std::string_view app, std::string_view section,
 bool MemorySettings::write(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view value) {
     ++m_writes;
-    if (m_refuseWrites)
+    if (m_refuseWrites) {
         return false;
+    }
     m_values[{std::string(app), std::string(section), std::string(key)}] = std::string(value);
     return true;
 }

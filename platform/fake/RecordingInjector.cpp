@@ -18,13 +18,16 @@ std::string formatRecord(const keys::KeyRecord &record, bool withScanCode) {
         std::snprintf(text, sizeof text, "%u%s", static_cast<unsigned>(record.vk), arrow);
     }
     std::string out = text;
-    if (record.extended())
+    if (record.extended()) {
         out += "ext";
+    }
     // Fields that the rules never produce are shown, so a comparison catches them.
-    if (record.unicode() && record.vk != 0)
+    if (record.unicode() && record.vk != 0) {
         out += "(vk " + std::to_string(record.vk) + ")";
-    if ((record.flags & ~kKnownFlags) != 0)
+    }
+    if ((record.flags & ~kKnownFlags) != 0) {
         out += "(flags " + std::to_string(record.flags) + ")";
+    }
     if (withScanCode && !record.unicode()) {
         std::snprintf(text, sizeof text, "[%02X]", static_cast<unsigned>(record.scan));
         out += text;
@@ -37,8 +40,9 @@ std::string formatRecord(const keys::KeyRecord &record, bool withScanCode) {
 std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes) {
     std::string out;
     for (const keys::KeyRecord &record : records) {
-        if (!out.empty())
+        if (!out.empty()) {
             out += ' ';
+        }
         out += formatRecord(record, withScanCodes);
     }
     return out;
@@ -79,16 +83,18 @@ void RecordingInjector::restrictTo(std::optional<WindowId> window) {
 
 std::vector<keys::KeyRecord> RecordingInjector::records() const {
     std::vector<keys::KeyRecord> all;
-    for (const auto &batch : m_batches)
+    for (const auto &batch : m_batches) {
         all.insert(all.end(), batch.begin(), batch.end());
+    }
     return all;
 }
 
 std::string RecordingInjector::transcript(bool withScanCodes) const {
     std::string out;
     for (const auto &batch : m_batches) {
-        if (!out.empty())
+        if (!out.empty()) {
             out += " | ";
+        }
         out += formatKeyRecords(batch, withScanCodes);
     }
     return out;

@@ -15,8 +15,9 @@ QString keyPath(std::string_view section, std::string_view key) { return qt(sect
 std::string QtSettings::read(std::string_view app, std::string_view section, std::string_view key) {
     QSettings settings(QSettings::UserScope, qt(app), qt(app));
     // A file that cannot be read or parsed gives no values rather than half of them.
-    if (settings.status() != QSettings::NoError)
+    if (settings.status() != QSettings::NoError) {
         return {};
+    }
     return settings.value(keyPath(section, key)).toString().toStdString();
 }
 
@@ -25,12 +26,14 @@ std::string QtSettings::read(std::string_view app, std::string_view section, std
 bool QtSettings::write(std::string_view app, std::string_view section, std::string_view key, std::string_view value) {
     {
         QSettings settings(QSettings::UserScope, qt(app), qt(app));
-        if (!settings.isWritable())
+        if (!settings.isWritable()) {
             return false;
+        }
         settings.setValue(keyPath(section, key), qt(value));
         settings.sync();
-        if (settings.status() == QSettings::AccessError)
+        if (settings.status() == QSettings::AccessError) {
             return false;
+        }
     }
     QSettings check(QSettings::UserScope, qt(app), qt(app));
     return check.status() == QSettings::NoError && check.value(keyPath(section, key)).toString() == qt(value);

@@ -25,10 +25,12 @@ StopSignals *g_instance = nullptr;
 
 #ifdef _WIN32
 BOOL WINAPI consoleControl(DWORD type) {
-    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT)
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT) {
         return FALSE;
-    if (g_instance)
+    }
+    if (g_instance) {
         QMetaObject::invokeMethod(g_instance, &StopSignals::deliver, Qt::QueuedConnection);
+    }
     return TRUE;
 }
 #else
@@ -57,31 +59,36 @@ StopSignals::~StopSignals() {
 }
 #else
 StopSignals::StopSignals(std::function<void()> onStop, QObject *parent) : QObject(parent), m_onStop(std::move(onStop)) {
-    if (g_instance || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
+    if (g_instance || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0) {
         return;
+    }
     g_instance = this;
     auto *notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
         for (ssize_t n = ::read(g_pipe[0], bytes, sizeof bytes); n > 0; n = ::read(g_pipe[0], bytes, sizeof bytes)) {
-            for (ssize_t i = 0; i < n; ++i)
+            for (ssize_t i = 0; i < n; ++i) {
                 deliver();
+            }
         }
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         ::sigaction(kSignals[i], &action, &g_previous[i]);
+    }
     m_installed = true;
 }
 
 StopSignals::~StopSignals() {
-    if (!m_installed)
+    if (!m_installed) {
         return;
-    for (int i = 0; i < 2; ++i)
+    }
+    for (int i = 0; i < 2; ++i) {
         ::sigaction(kSignals[i], &g_previous[i], nullptr);
+    }
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
@@ -90,8 +97,9 @@ StopSignals::~StopSignals() {
 #endif
 
 void StopSignals::deliver() {
-    if (m_onStop)
+    if (m_onStop) {
         m_onStop();
+    }
 }
 
 bool stderrIsTerminal() {

@@ -36,8 +36,9 @@ void fail(const std::string &what) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    if (size < 2)
+    if (size < 2) {
         return 0;
+    }
     // One synthesiser for the whole run, as in the program, so state left over by one input shows in the next.
     static platform::FakeKeyboardLayout layout;
     static platform::RecordingInjector injector;
@@ -46,25 +47,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     injector.clear();
     layout.setCapsLock((data[0] & 1) != 0);
     const bool refuses = (data[0] & 2) != 0;
-    if (refuses)
+    if (refuses) {
         injector.acceptOnlyNext(data[1]);
+    }
     const std::u16string keys = decodeKeys(data + 2, size - 2);
 
     const bool complete = synthesiser.SendKeySequence(keys);
 
-    if (synthesiser.ShiftHeld())
+    if (synthesiser.ShiftHeld()) {
         fail("ShiftHeld is set after the call");
+    }
     const auto &batches = injector.batches();
-    if (batches.size() > 2 || (!refuses && batches.size() > 1))
+    if (batches.size() > 2 || (!refuses && batches.size() > 1)) {
         fail("more injection calls than one per string, plus one for releases");
-    if (!batches.empty() && batches.front().empty() && !refuses)
+    }
+    if (!batches.empty() && batches.front().empty() && !refuses) {
         fail("an injection call with no record");
-    if (!refuses && !complete)
+    }
+    if (!refuses && !complete) {
         fail("a string taken whole reported as refused");
-    if (batches.size() == 2 && complete)
+    }
+    if (batches.size() == 2 && complete) {
         fail("a string cut short reported as typed whole");
+    }
     const std::string fault = keys::findSequenceFault(injector.records(), keys, layout);
-    if (!fault.empty())
+    if (!fault.empty()) {
         fail(fault);
+    }
     return 0;
 }

@@ -23,13 +23,16 @@ bool listed(std::span<const std::uint16_t> list, std::uint16_t vk) {
 // The keys a sequence may press: named keys, modifiers, function keys, and the layout's keys for its characters.
 std::bitset<256> allowedKeys(std::u16string_view keys, platform::KeyboardLayout &layout) {
     std::bitset<256> allowed;
-    for (std::uint16_t vk : kNamedOrModifierKeys)
+    for (std::uint16_t vk : kNamedOrModifierKeys) {
         allowed.set(vk);
-    for (std::uint16_t vk = 112; vk <= 127; ++vk)
+    }
+    for (std::uint16_t vk = 112; vk <= 127; ++vk) {
         allowed.set(vk);
+    }
     for (char16_t c : keys) {
-        if (const auto key = layout.keyForCharacter(c))
+        if (const auto key = layout.keyForCharacter(c)) {
             allowed.set(key->vk);
+        }
     }
     return allowed;
 }
@@ -41,21 +44,27 @@ std::string describe(const KeyRecord &record, std::size_t index) {
 
 std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16string_view keys,
                        platform::KeyboardLayout &layout, const std::bitset<256> &allowed) {
-    if ((record.flags & ~std::uint32_t{kExtendedKey | kKeyUp | kUnicode}) != 0)
+    if ((record.flags & ~std::uint32_t{kExtendedKey | kKeyUp | kUnicode}) != 0) {
         return describe(record, index) + ": unknown flag";
+    }
     if (record.unicode()) {
-        if (record.vk != 0 || record.extended())
+        if (record.vk != 0 || record.extended()) {
             return describe(record, index) + ": Unicode record with a key code or the extended flag";
-        if (keys.find(static_cast<char16_t>(record.scan)) == std::u16string_view::npos)
+        }
+        if (keys.find(static_cast<char16_t>(record.scan)) == std::u16string_view::npos) {
             return describe(record, index) + ": Unicode record for a code unit not in the string";
+        }
         return {};
     }
-    if (record.vk == 0 || record.vk > 0xFF || !allowed.test(record.vk))
+    if (record.vk == 0 || record.vk > 0xFF || !allowed.test(record.vk)) {
         return describe(record, index) + ": a key that nothing in the string presses";
-    if (record.scan != layout.scanCode(record.vk))
+    }
+    if (record.scan != layout.scanCode(record.vk)) {
         return describe(record, index) + ": scan code is not the layout's";
-    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != 19)
+    }
+    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != 19) {
         return describe(record, index) + ": extended flag wrong for the key";
+    }
     return {};
 }
 
@@ -67,23 +76,28 @@ std::string findSequenceFault(std::span<const KeyRecord> records, std::u16string
     std::vector<std::size_t> pressed; // indices of key-downs not yet released, innermost last
     for (std::size_t i = 0; i < records.size(); ++i) {
         const KeyRecord &record = records[i];
-        if (std::string fault = fieldFault(record, i, keys, layout, allowed); !fault.empty())
+        if (std::string fault = fieldFault(record, i, keys, layout, allowed); !fault.empty()) {
             return fault;
+        }
         if (!record.keyUp()) {
             pressed.push_back(i);
             continue;
         }
-        if (pressed.empty())
+        if (pressed.empty()) {
             return describe(record, i) + ": key-up without a key down";
+        }
         const KeyRecord &down = records[pressed.back()];
-        if (down.vk != record.vk || down.scan != record.scan || (down.flags | kKeyUp) != record.flags)
+        if (down.vk != record.vk || down.scan != record.scan || (down.flags | kKeyUp) != record.flags) {
             return describe(record, i) + ": releases another key than the innermost pressed one";
-        if (record.vk == kVkAlt && !record.unicode() && pressed.back() + 1 == i)
+        }
+        if (record.vk == kVkAlt && !record.unicode() && pressed.back() + 1 == i) {
             return describe(record, i) + ": lone Alt tap";
+        }
         pressed.pop_back();
     }
-    if (!pressed.empty())
+    if (!pressed.empty()) {
         return describe(records[pressed.back()], pressed.back()) + ": never released";
+    }
     return {};
 }
 

@@ -116,9 +116,10 @@ TEST(HeldKeys, ReleasesWhatIsStillDownInReverseOrder) {
         {{aDown, aDown, aUp}, "65↑"},
         {{aUp}, ""},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(platform::formatKeyRecords(releasesOfHeldKeys(c.records)), c.expected)
             << platform::formatKeyRecords(c.records);
+    }
 }
 
 TEST(EventBufferGrowth, GrowsByAStepWhenTwentyFiveOrFewerAreFree) {
@@ -129,8 +130,9 @@ TEST(EventBufferGrowth, GrowsByAStepWhenTwentyFiveOrFewerAreFree) {
     for (const auto &c : cases) {
         EventBuffer buffer;
         buffer.begin();
-        for (std::size_t i = 0; i < c.records; ++i)
+        for (std::size_t i = 0; i < c.records; ++i) {
             buffer.append(KeyRecord{65, 0x1E, 0});
+        }
         buffer.ensureRoom();
         EXPECT_EQ(buffer.capacity(), c.capacityAfterCheck) << c.records << " records";
         EXPECT_EQ(buffer.size(), c.records);
@@ -140,8 +142,9 @@ TEST(EventBufferGrowth, GrowsByAStepWhenTwentyFiveOrFewerAreFree) {
 TEST(EventBufferGrowth, EachSequenceStartsAgainAtTheInitialCapacity) {
     EventBuffer buffer;
     buffer.begin();
-    for (std::size_t i = 0; i < 998; ++i)
+    for (std::size_t i = 0; i < 998; ++i) {
         buffer.append(KeyRecord{65, 0x1E, 0});
+    }
     buffer.ensureRoom();
     buffer.ensureRoom();
     EXPECT_EQ(buffer.capacity(), 1534U);

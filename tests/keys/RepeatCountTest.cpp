@@ -70,8 +70,9 @@ TEST(RepeatCountText, ReadsTheLeadingNumberOfTheCountText) {
          u"FFFFFFFFFFFFFFFFFFFFFFFF",
          kMaxRepeatCount},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(repeatCount(c.text), c.expected) << std::string(c.text.begin(), c.text.end());
+    }
 }
 
 } // namespace

@@ -20,8 +20,9 @@ struct SequenceCase {
 };
 
 std::ostream &operator<<(std::ostream &out, const SequenceCase &c) {
-    for (char16_t unit : c.keys)
+    for (char16_t unit : c.keys) {
         out << (unit >= 0x20 && unit < 0x7F ? static_cast<char>(unit) : '?');
+    }
     return out << (c.caps == Caps::On ? " (Caps Lock on)" : "");
 }
 

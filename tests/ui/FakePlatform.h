@@ -37,18 +37,20 @@ struct FakePlatform {
                 shift = !record.keyUp();
                 continue;
             }
-            if (record.keyUp())
+            if (record.keyUp()) {
                 continue;
-            if (record.vk >= '0' && record.vk <= '9')
+            }
+            if (record.vk >= '0' && record.vk <= '9') {
                 text += static_cast<char>(record.vk);
-            else if (record.vk >= 'A' && record.vk <= 'Z')
+            } else if (record.vk >= 'A' && record.vk <= 'Z') {
                 text += static_cast<char>(shift ? record.vk : record.vk - 'A' + 'a');
-            else if (record.vk == 0x20)
+            } else if (record.vk == 0x20) {
                 text += ' ';
-            else if (record.vk == 0x0D)
+            } else if (record.vk == 0x0D) {
                 text += '\r';
-            else
+            } else {
                 text += '?';
+            }
         }
         return text;
     }

@@ -19,8 +19,9 @@ protected:
         ASSERT_TRUE(root.mkpath("program/sub/deeper"));
         ASSERT_TRUE(root.mkpath("program/Other"));
         for (const char *name : {"LOADER.OBJ", "prog.obj", "mem.cas", "image.bin", "dump.Hex", "listing.bas",
-                                 "notes.txt", "readme.md", "x.obj.txt", "x.txt.obj", "core", ".hidden.txt"})
+                                 "notes.txt", "readme.md", "x.obj.txt", "x.txt.obj", "core", ".hidden.txt"}) {
             touch("program/" + QString(name));
+        }
         touch("program/sub/inner.txt");
         m_rig.create(m_settings, programFolder());
     }

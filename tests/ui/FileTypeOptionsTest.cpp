@@ -18,13 +18,15 @@ TEST(FileTypeForName, LastExtensionDecidesWithoutRegardToCase) {
         {"a.b.hex", kFileTypeHexDump},   {"noextension", kFileTypeText},  {"obj", kFileTypeText},
         {"archive.objx", kFileTypeText}, {".hex", kFileTypeHexDump},      {"trailing.", kFileTypeText},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(fileTypeForName(c.name), c.expected) << c.name;
+    }
 }
 
 TEST(FileTypeForName, NeverChoosesTheTaggedObjectType) {
-    for (const char *name : {"a.obj", "a.OBJ", "a.tag", "a.o", "a.cas", "a"})
+    for (const char *name : {"a.obj", "a.OBJ", "a.tag", "a.o", "a.cas", "a"}) {
         EXPECT_NE(fileTypeForName(name), kFileTypeTaggedObject) << name;
+    }
 }
 
 TEST(FilePattern, SixExtensionsInAnyCase) {
@@ -36,8 +38,9 @@ TEST(FilePattern, SixExtensionsInAnyCase) {
         {"a.bin", true},   {"LOADER.OBJ", true}, {"Image.Bin", true},  {"x.obj.txt", true}, {"a.o", false},
         {"a.text", false}, {"abin", false},      {"a.bin.bak", false}, {"obj", false},      {"a.tx", false},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(matchesFilePattern(c.name), c.listed) << c.name;
+    }
 }
 
 } // namespace

@@ -60,8 +60,9 @@ struct FormRig {
     bool clickEntry(const char *listName, const QString &text, bool twice = false) const {
         auto *list = get<QListWidget>(listName);
         for (int row = 0; row < list->count(); ++row) {
-            if (list->item(row)->text().trimmed() != text)
+            if (list->item(row)->text().trimmed() != text) {
                 continue;
+            }
             const QPoint at = list->visualItemRect(list->item(row)).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             if (twice) {
@@ -77,8 +78,9 @@ struct FormRig {
     QStringList entries(const char *listName) const {
         QStringList texts;
         auto *list = get<QListWidget>(listName);
-        for (int row = 0; row < list->count(); ++row)
+        for (int row = 0; row < list->count(); ++row) {
             texts.push_back(list->item(row)->text().trimmed());
+        }
         return texts;
     }
 };

@@ -84,8 +84,9 @@ TEST(HelpPages, WordForWordForEachMonitor) {
     for (const auto &c : cases) {
         const std::vector<std::string> pages = helpPages(c.monitor);
         ASSERT_EQ(pages.size(), c.expected.size());
-        for (std::size_t i = 0; i < pages.size(); ++i)
+        for (std::size_t i = 0; i < pages.size(); ++i) {
             EXPECT_EQ(pages[i], c.expected[i]) << "page " << i + 1;
+        }
     }
 }
 

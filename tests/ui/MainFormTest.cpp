@@ -63,8 +63,9 @@ TEST_F(MainFormTest, StartStateTexts) {
         {"btnSend", "Send"},
         {"btnQuit", "Quit"},
     };
-    for (const auto &b : buttons)
+    for (const auto &b : buttons) {
         EXPECT_EQ(text(b.name), b.text) << b.name;
+    }
     const struct {
         const char *name;
         QString text;
@@ -79,8 +80,9 @@ TEST_F(MainFormTest, StartStateTexts) {
         {"lblVersion", "V1.8"},
         {"lblTitleBox", ""},
     };
-    for (const auto &l : labels)
+    for (const auto &l : labels) {
         EXPECT_EQ(m_rig.get<QLabel>(l.name)->text(), l.text) << l.name;
+    }
     EXPECT_EQ(m_rig.get<QGroupBox>("Frame1")->title(), "TMS99xx(x) Monitor");
     EXPECT_EQ(m_rig.get<QGroupBox>("frmTerminalType")->title(), "Windows Terminal");
     EXPECT_EQ(m_rig.get<QGroupBox>("frmFileType")->title(), "File Type");
@@ -89,16 +91,20 @@ TEST_F(MainFormTest, StartStateTexts) {
 }
 
 TEST_F(MainFormTest, StartStateSelectionsAndEnabledStates) {
-    for (const char *name : {"optEVMBUG", "optTeraTerm", "optFileType0"})
+    for (const char *name : {"optEVMBUG", "optTeraTerm", "optFileType0"}) {
         EXPECT_TRUE(checked(name)) << name;
+    }
     for (const char *name :
-         {"optTIBUG", "optHyperTerminal", "optFileType1", "optFileType2", "optFileType3", "chkIgnoreAddressTags"})
+         {"optTIBUG", "optHyperTerminal", "optFileType1", "optFileType2", "optFileType3", "chkIgnoreAddressTags"}) {
         EXPECT_FALSE(checked(name)) << name;
+    }
     for (const char *name : {"lblMultFactorChar", "lblMultFactorCharx", "txtMultFactorChar", "lblMultFactorLine",
-                             "lblMultFactorLinex", "txtMultFactorLine", "chkIgnoreAddressTags"})
+                             "lblMultFactorLinex", "txtMultFactorLine", "chkIgnoreAddressTags"}) {
         EXPECT_FALSE(enabled(name)) << name;
-    for (const char *name : {"optFileType0", "btnSend", "btnQuit", "btnFileTypeHelp", "FileListBox"})
+    }
+    for (const char *name : {"optFileType0", "btnSend", "btnQuit", "btnFileTypeHelp", "FileListBox"}) {
         EXPECT_TRUE(enabled(name)) << name;
+    }
     EXPECT_TRUE(m_rig.get("btnStop")->isHidden());
     EXPECT_TRUE(m_rig.get("btnSend")->isVisible());
     EXPECT_TRUE(m_rig.get<QListWidget>("FileListBox")->selectedItems().isEmpty());
@@ -131,8 +137,9 @@ TEST_F(MainFormTest, TabOrder) {
     QWidget *start = m_rig.get("DriveListBox");
     QWidget *widget = start;
     do {
-        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName()))
+        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName())) {
             order.push_back(widget->objectName());
+        }
         widget = widget->nextInFocusChain();
     } while (widget != start);
     EXPECT_EQ(order, expected);
@@ -149,8 +156,9 @@ TEST_F(MainFormTest, FixedLayoutInTwipsAtTheScreensDpi) {
     } places[] = {{"btnSend", 7920, 7080, 2775, 615},    {"FileListBox", 3120, 1425, 4695, 6915},
                   {"optFileType1", 120, 720, 2625, 375}, {"txtMultFactorLine", 2280, 2865, 375, 285},
                   {"btnQuit", 9360, 7840, 1335, 495},    {"lblTitleBox", 120, 360, 10575, 615}};
-    for (const auto &p : places)
+    for (const auto &p : places) {
         EXPECT_EQ(m_rig.get(p.name)->geometry(), QRect(px(p.l), px(p.t), px(p.w), px(p.h))) << p.name;
+    }
     EXPECT_EQ(m_rig.get("optFileType1")->parentWidget()->objectName(), "frmFileType");
     EXPECT_EQ(m_rig.form->palette().color(QPalette::Window), QColor(254, 253, 220));
     EXPECT_EQ(m_rig.get("lblMorvelsSoftware")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -196,8 +204,9 @@ TEST_F(MainFormTest, FileTypeClicksSetTheEnabledStatesAndKeepValues) {
         m_rig.click(s.option);
         EXPECT_EQ(m_rig.form->fileTypeIndex(), s.index);
         for (const char *name : {"lblMultFactorChar", "lblMultFactorCharx", "txtMultFactorChar", "lblMultFactorLine",
-                                 "lblMultFactorLinex", "txtMultFactorLine"})
+                                 "lblMultFactorLinex", "txtMultFactorLine"}) {
             EXPECT_EQ(enabled(name), s.factors) << s.option << " " << name;
+        }
         EXPECT_EQ(enabled("chkIgnoreAddressTags"), s.tags) << s.option;
         EXPECT_TRUE(checked("chkIgnoreAddressTags")) << "disabling lost the check mark";
         EXPECT_EQ(m_rig.form->charFactorText(), "2.5");
@@ -293,10 +302,11 @@ TEST_F(MainFormTest, QuitOrCloseDuringATransferTypesNothingMore) {
         std::size_t typedAtQuit = 0;
         rig.platform.pump.at(seconds(2), [&] {
             typedAtQuit = rig.platform.injector.records().size();
-            if (close)
+            if (close) {
                 rig.form->close();
-            else
+            } else {
                 rig.click("btnQuit");
+            }
         });
         rig.click("btnSend");
         EXPECT_GT(typedAtQuit, 0u);

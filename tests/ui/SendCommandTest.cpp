@@ -172,8 +172,9 @@ TEST(ProgressLine, FormatsCountAndTimeLeft) {
         {60, 120, seconds(5), "60 of 120 characters typed, 0:05 left"},
         {1, 5000, seconds(754), "1 of 5000 characters typed, 12:34 left"},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(ProgressLine::format(c.done, c.total, c.left), c.expected);
+    }
 }
 
 TEST(ProgressLine, EstimatesTimeLeftFromThePaceSinceTheFirstCharacter) {

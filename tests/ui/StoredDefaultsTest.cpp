@@ -89,10 +89,11 @@ TEST_F(StoredDefaultsTest, FallbacksAtStart) {
     for (const auto &c : cases) {
         store(c.drive, c.folder);
         auto rig = start();
-        if (c.expectedFolder.isEmpty())
+        if (c.expectedFolder.isEmpty()) {
             EXPECT_TRUE(QDir(shownFolder(*rig)).exists() && shownFolder(*rig) != path("deleted")) << c.what;
-        else
+        } else {
             EXPECT_EQ(shownFolder(*rig), c.expectedFolder) << c.what;
+        }
         EXPECT_TRUE(rig->platform.dialogs.messages().empty()) << c.what << ": the start shows no message";
         EXPECT_EQ(m_settings.read(kApp, kSection, "Default Folder"), c.folder) << "stored values are left alone";
     }
