@@ -1,7 +1,7 @@
 // The records of one key sequence, collected before they are injected together.
 #pragma once
 
-#include "keys/KeyRecord.h"
+#include "platform/KeyRecord.h"
 
 #include <cstddef>
 #include <span>
@@ -22,16 +22,16 @@ public:
     // Ends the sequence; storage that a very long sequence needed is given back.
     void release();
 
-    void append(KeyRecord record) { m_records.push_back(record); }
+    void append(platform::KeyRecord record) { m_records.push_back(record); }
     // Drops the last record (an Alt down that nothing followed).
     void dropLast() { m_records.pop_back(); }
 
     std::size_t size() const { return m_records.size(); }
     std::size_t capacity() const { return m_capacity; }
-    std::span<const KeyRecord> records() const { return m_records; }
+    std::span<const platform::KeyRecord> records() const { return m_records; }
 
 private:
-    std::vector<KeyRecord> m_records;
+    std::vector<platform::KeyRecord> m_records;
     std::size_t m_capacity = kInitialCapacity;
 };
 

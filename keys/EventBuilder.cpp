@@ -1,11 +1,11 @@
 // Turns keys and characters into the records that press them on the active keyboard layout.
 #include "keys/EventBuilder.h"
 
+#include "platform/VirtualKeys.h"
+
 namespace quorvane::keys {
 namespace {
 
-constexpr std::uint16_t kVkShift = 16;
-constexpr std::uint16_t kVkReturn = 13;
 constexpr char16_t kLineFeed = 10;
 constexpr char16_t kFirstUnicodeOnly = 256;
 
@@ -25,31 +25,31 @@ bool EventBuilder::capsLockOn() {
 
 // Both records of a press carry the scan code and the extended flag: a key-up without them is the
 // key-up of another key (the Down arrow's becomes keypad 2's) for programs that read scan codes.
-KeyRecord EventBuilder::keyRecord(std::uint16_t vk, bool keyUp, bool extended) {
-    std::uint32_t flags = extended ? std::uint32_t{kExtendedKey} : 0U;
+platform::KeyRecord EventBuilder::keyRecord(std::uint16_t vk, bool keyUp, bool extended) {
+    std::uint32_t flags = extended ? std::uint32_t{platform::kExtendedKey} : 0U;
     if (keyUp) {
-        flags |= kKeyUp;
+        flags |= platform::kKeyUp;
     }
-    return KeyRecord{vk, m_layout.scanCode(vk), flags};
+    return platform::KeyRecord{vk, m_layout.scanCode(vk), flags};
 }
 
 void EventBuilder::addKeyPress(std::uint16_t vk, bool shift, bool extended, HeldModifiers held) {
     const bool autoShift = shift && !held.shift;
     if (autoShift) {
-        addKeyRecord(kVkShift, false);
+        addKeyRecord(platform::kVkShift, false);
     }
     const std::uint16_t scan = m_layout.scanCode(vk);
-    const std::uint32_t extendedFlag = extended ? std::uint32_t{kExtendedKey} : 0U;
-    m_buffer.append(KeyRecord{vk, scan, extendedFlag});
-    m_buffer.append(KeyRecord{vk, scan, extendedFlag | kKeyUp});
+    const std::uint32_t extendedFlag = extended ? std::uint32_t{platform::kExtendedKey} : 0U;
+    m_buffer.append(platform::KeyRecord{vk, scan, extendedFlag});
+    m_buffer.append(platform::KeyRecord{vk, scan, extendedFlag | platform::kKeyUp});
     if (autoShift) {
-        addKeyRecord(kVkShift, true);
+        addKeyRecord(platform::kVkShift, true);
     }
 }
 
 void EventBuilder::addUnicodeCharacter(char16_t unit) {
-    m_buffer.append(KeyRecord{0, unit, kUnicode});
-    m_buffer.append(KeyRecord{0, unit, kUnicode | kKeyUp});
+    m_buffer.append(platform::KeyRecord{0, unit, platform::kUnicode});
+    m_buffer.append(platform::KeyRecord{0, unit, platform::kUnicode | platform::kKeyUp});
 }
 
 // The key that types `ch` by itself (Shift aside). A key that needs Ctrl or Alt (AltGr) would type a
@@ -76,7 +76,7 @@ void EventBuilder::typeCharacter(char16_t ch, bool bare, HeldModifiers held) {
         return;
     }
     if (bare && ch == u'~') {
-        addKeyPress(kVkReturn, false, false, held);
+        addKeyPress(platform::kVkReturn, false, false, held);
         return;
     }
     const auto key = typeableKey(ch);

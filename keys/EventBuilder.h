@@ -23,7 +23,7 @@ public:
     void begin();
 
     // A record of the key with its scan code; the extended flag, when given, goes on the key-up as well.
-    KeyRecord keyRecord(std::uint16_t vk, bool keyUp, bool extended = false);
+    platform::KeyRecord keyRecord(std::uint16_t vk, bool keyUp, bool extended = false);
     void addKeyRecord(std::uint16_t vk, bool keyUp, bool extended = false) {
         m_buffer.append(keyRecord(vk, keyUp, extended));
     }

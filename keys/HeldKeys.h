@@ -1,7 +1,7 @@
 // Which keys a run of records leaves pressed, and the records that release them.
 #pragma once
 
-#include "keys/KeyRecord.h"
+#include "platform/KeyRecord.h"
 
 #include <span>
 #include <vector>
@@ -9,6 +9,6 @@
 namespace quorvane::keys {
 
 // The key-up records of every key that `records` presses and does not release, latest press first.
-std::vector<KeyRecord> releasesOfHeldKeys(std::span<const KeyRecord> records);
+std::vector<platform::KeyRecord> releasesOfHeldKeys(std::span<const platform::KeyRecord> records);
 
 } // namespace quorvane::keys

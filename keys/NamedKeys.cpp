@@ -1,11 +1,15 @@
 // The table of key names and the two look-ups into it.
 #include "keys/NamedKeys.h"
 
+#include "platform/VirtualKeys.h"
+
 #include <algorithm>
 #include <array>
 
 namespace quorvane::keys {
 namespace {
+
+using namespace platform; // the virtual-key constants of the table
 
 struct NamedKeyEntry {
     std::string_view name; // upper case
@@ -14,18 +18,52 @@ struct NamedKeyEntry {
 
 // Sorted by name, so a look-up is a binary search over a table that costs nothing to build.
 constexpr std::array<NamedKeyEntry, kNamedKeyCount> kNamedKeys{{
-    {"BACKSPACE", {8, false}}, {"BKSP", {8, false}},        {"BREAK", {19, true}},        {"BS", {8, false}},
-    {"CAPSLOCK", {20, false}}, {"DEL", {46, true}},         {"DELETE", {46, true}},       {"DOWN", {40, true}},
-    {"END", {35, true}},       {"ENTER", {13, false}},      {"ESC", {27, false}},         {"F1", {112, false}},
-    {"F10", {121, false}},     {"F11", {122, false}},       {"F12", {123, false}},        {"F13", {124, false}},
-    {"F14", {125, false}},     {"F15", {126, false}},       {"F16", {127, false}},        {"F2", {113, false}},
-    {"F3", {114, false}},      {"F4", {115, false}},        {"F5", {116, false}},         {"F6", {117, false}},
-    {"F7", {118, false}},      {"F8", {119, false}},        {"F9", {120, false}},         {"HELP", {47, false}},
-    {"HOME", {36, true}},      {"INS", {45, true}},         {"INSERT", {45, true}},       {"LEFT", {37, true}},
-    {"NUMLOCK", {144, true}},  {"PAUSE", {19, false}},      {"PGDN", {34, true}},         {"PGUP", {33, true}},
-    {"PRINT", {42, true}},     {"PRINTSCREEN", {44, true}}, {"PRINTSCRN", {44, true}},    {"PRTSC", {44, true}},
-    {"PRTSCN", {44, true}},    {"RIGHT", {39, true}},       {"SCROLLLOCK", {145, false}}, {"SELECT", {41, false}},
-    {"TAB", {9, false}},       {"UP", {38, true}},
+    {"BACKSPACE", {kVkBackspace, false}},
+    {"BKSP", {kVkBackspace, false}},
+    {"BREAK", {kVkPause, true}},
+    {"BS", {kVkBackspace, false}},
+    {"CAPSLOCK", {kVkCapsLock, false}},
+    {"DEL", {kVkDelete, true}},
+    {"DELETE", {kVkDelete, true}},
+    {"DOWN", {kVkDown, true}},
+    {"END", {kVkEnd, true}},
+    {"ENTER", {kVkReturn, false}},
+    {"ESC", {kVkEscape, false}},
+    {"F1", {kVkF1, false}},
+    {"F10", {kVkF1 + 9, false}},
+    {"F11", {kVkF1 + 10, false}},
+    {"F12", {kVkF1 + 11, false}},
+    {"F13", {kVkF1 + 12, false}},
+    {"F14", {kVkF1 + 13, false}},
+    {"F15", {kVkF1 + 14, false}},
+    {"F16", {kVkF1 + 15, false}},
+    {"F2", {kVkF1 + 1, false}},
+    {"F3", {kVkF1 + 2, false}},
+    {"F4", {kVkF1 + 3, false}},
+    {"F5", {kVkF1 + 4, false}},
+    {"F6", {kVkF1 + 5, false}},
+    {"F7", {kVkF1 + 6, false}},
+    {"F8", {kVkF1 + 7, false}},
+    {"F9", {kVkF1 + 8, false}},
+    {"HELP", {kVkHelp, false}},
+    {"HOME", {kVkHome, true}},
+    {"INS", {kVkInsert, true}},
+    {"INSERT", {kVkInsert, true}},
+    {"LEFT", {kVkLeft, true}},
+    {"NUMLOCK", {kVkNumLock, true}},
+    {"PAUSE", {kVkPause, false}},
+    {"PGDN", {kVkPageDown, true}},
+    {"PGUP", {kVkPageUp, true}},
+    {"PRINT", {kVkPrint, true}},
+    {"PRINTSCREEN", {kVkPrintScreen, true}},
+    {"PRINTSCRN", {kVkPrintScreen, true}},
+    {"PRTSC", {kVkPrintScreen, true}},
+    {"PRTSCN", {kVkPrintScreen, true}},
+    {"RIGHT", {kVkRight, true}},
+    {"SCROLLLOCK", {kVkScrollLock, false}},
+    {"SELECT", {kVkSelect, false}},
+    {"TAB", {kVkTab, false}},
+    {"UP", {kVkUp, true}},
 }};
 
 static_assert(std::is_sorted(kNamedKeys.begin(), kNamedKeys.end(),

@@ -4,22 +4,19 @@
 #include "keys/HeldKeys.h"
 #include "keys/NamedKeys.h"
 #include "keys/RepeatCount.h"
+#include "platform/VirtualKeys.h"
 
 namespace quorvane::keys {
 namespace {
 
-constexpr std::uint16_t kVkShift = 16;
-constexpr std::uint16_t kVkControl = 17;
-constexpr std::uint16_t kVkAlt = 18;
-
 std::uint16_t modifierKey(char16_t c) {
     switch (c) {
     case u'+':
-        return kVkShift;
+        return platform::kVkShift;
     case u'^':
-        return kVkControl;
+        return platform::kVkControl;
     case u'%':
-        return kVkAlt;
+        return platform::kVkAlt;
     default:
         return 0;
     }
@@ -161,19 +158,19 @@ void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, i
 // One injection for the whole string. When the injector takes only part of it, the keys that part left
 // pressed are released, so no modifier stays down for the whole desktop.
 bool SendKeys_Replacement::FlushEvents() {
-    const std::span<const KeyRecord> records = m_events.records();
+    const std::span<const platform::KeyRecord> records = m_events.records();
     bool complete = true;
     if (!records.empty()) {
         const std::size_t inserted = m_injector.inject(records);
         if (inserted < records.size()) {
             complete = false;
-            std::vector<KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
+            std::vector<platform::KeyRecord> releases = releasesOfHeldKeys(records.first(inserted));
             // Releasing an Alt right after its press would be a lone Alt tap: a Ctrl press in between
             // keeps the terminal's menu shut.
-            const KeyRecord altDown = m_builder.keyRecord(kVkAlt, false);
+            const platform::KeyRecord altDown = m_builder.keyRecord(platform::kVkAlt, false);
             if (!releases.empty() && records[inserted - 1] == altDown) {
-                releases.insert(releases.begin(),
-                                {m_builder.keyRecord(kVkControl, false), m_builder.keyRecord(kVkControl, true)});
+                releases.insert(releases.begin(), {m_builder.keyRecord(platform::kVkControl, false),
+                                                   m_builder.keyRecord(platform::kVkControl, true)});
             }
             if (!releases.empty()) {
                 m_injector.inject(releases);

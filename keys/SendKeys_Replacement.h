@@ -3,8 +3,8 @@
 
 #include "keys/EventBuffer.h"
 #include "keys/EventBuilder.h"
-#include "keys/KeyRecord.h"
 #include "platform/KeyInjector.h"
+#include "platform/KeyRecord.h"
 #include "platform/KeyboardLayout.h"
 
 #include <cstddef>

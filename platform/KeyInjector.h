@@ -1,8 +1,8 @@
 // Puts synthesised keyboard events into the desktop's input stream.
 #pragma once
 
-#include "keys/KeyRecord.h"
 #include "platform/Desktop.h"
+#include "platform/KeyRecord.h"
 
 #include <cstddef>
 #include <optional>
@@ -15,7 +15,7 @@ public:
     virtual ~KeyInjector() = default;
     // Inserts the records, in order and as one block, into the input stream of the window that has the
     // keyboard focus. Returns how many were inserted; fewer than given means the rest were refused.
-    virtual std::size_t inject(std::span<const keys::KeyRecord> records) = 0;
+    virtual std::size_t inject(std::span<const KeyRecord> records) = 0;
     // Ends a transfer: undoes whatever the injector changed for it (temporary key bindings, say).
     virtual void finish() = 0;
     // Keeps key presses out of every window but `window` (nothing = no restriction): from now on inject() inserts a

@@ -47,7 +47,7 @@ private:
 // Keeps nothing; counts the injections (one per key-sequence string that yields events) and the records.
 class CountingInjector : public platform::KeyInjector {
 public:
-    std::size_t inject(std::span<const keys::KeyRecord> batch) override {
+    std::size_t inject(std::span<const platform::KeyRecord> batch) override {
         ++injections;
         records += batch.size();
         return batch.size();

@@ -47,7 +47,7 @@ double baselinePerSecond(platform::KeyboardLayout &layout, platform::KeyInjector
                 const auto key = layout.keyForCharacter(keys[0]);
                 const std::uint16_t vk = key ? key->vk : 0;
                 const std::uint16_t scan = layout.scanCode(vk);
-                const keys::KeyRecord press[2] = {{vk, scan, 0}, {vk, scan, keys::kKeyUp}};
+                const platform::KeyRecord press[2] = {{vk, scan, 0}, {vk, scan, platform::kKeyUp}};
                 injector.inject(press);
             }
         }

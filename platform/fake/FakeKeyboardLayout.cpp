@@ -1,6 +1,8 @@
 // A US-English keyboard layout for tests: which key types a character, and set-1 scan codes.
 #include "platform/fake/FakeKeyboardLayout.h"
 
+#include "platform/VirtualKeys.h"
+
 #include <array>
 #include <string_view>
 
@@ -15,17 +17,17 @@ struct PunctuationKey {
 
 // The US keys that are neither letters nor digits, plain and with Shift.
 constexpr std::array<PunctuationKey, 11> kPunctuation{{
-    {'`', '~', 0xC0},
-    {'-', '_', 0xBD},
-    {'=', '+', 0xBB},
-    {'[', '{', 0xDB},
+    {'`', '~', kVkOem3},
+    {'-', '_', kVkOemMinus},
+    {'=', '+', kVkOemPlus},
+    {'[', '{', kVkOem4},
     {']', '}', 0xDD},
-    {'\\', '|', 0xDC},
-    {';', ':', 0xBA},
-    {'\'', '"', 0xDE},
-    {',', '<', 0xBC},
-    {'.', '>', 0xBE},
-    {'/', '?', 0xBF},
+    {'\\', '|', kVkOem5},
+    {';', ':', kVkOem1},
+    {'\'', '"', kVkOem7},
+    {',', '<', kVkOemComma},
+    {'.', '>', kVkOemPeriod},
+    {'/', '?', kVkOem2},
 }};
 
 // Shifted digit row: ")" is Shift+0, "!" Shift+1, and so on.
@@ -34,15 +36,15 @@ constexpr std::string_view kShiftedDigits = ")!@#$%^&*(";
 constexpr std::optional<KeyForCharacter> controlCharacterKey(char32_t ch) {
     switch (ch) {
     case 8:
-        return KeyForCharacter{8};
+        return KeyForCharacter{kVkBackspace};
     case 9:
-        return KeyForCharacter{9};
+        return KeyForCharacter{kVkTab};
     case 10: // as Windows reports it: Ctrl+Enter
-        return KeyForCharacter{13, false, true};
+        return KeyForCharacter{kVkReturn, false, true};
     case 13:
-        return KeyForCharacter{13};
+        return KeyForCharacter{kVkReturn};
     case 27:
-        return KeyForCharacter{27};
+        return KeyForCharacter{kVkEscape};
     default: // other control characters are Ctrl with a letter
         return ch >= 1 && ch <= 26
                    ? std::optional(KeyForCharacter{static_cast<std::uint8_t>('A' + ch - 1), false, true})
@@ -111,7 +113,7 @@ std::optional<KeyForCharacter> FakeKeyboardLayout::keyForCharacter(char32_t ch) 
 
 namespace {
 
-// Set-1 scan codes of a US keyboard by virtual key; 0 where the keyboard has no such key (VK_HELP).
+// Set-1 scan codes of a US keyboard by virtual key; 0 where the keyboard has no such key (Help).
 constexpr std::array<std::uint16_t, 256> makeScanCodes() {
     std::array<std::uint16_t, 256> scan{};
     constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -126,19 +128,22 @@ constexpr std::array<std::uint16_t, 256> makeScanCodes() {
     }
     scan['0'] = 0x0B;
     for (std::uint16_t f = 0; f < 10; ++f) {
-        scan[112 + f] = static_cast<std::uint16_t>(0x3B + f); // F1..F10
+        scan[kVkF1 + f] = static_cast<std::uint16_t>(0x3B + f); // F1..F10
     }
-    scan[122] = 0x57; // F11
-    scan[123] = 0x58; // F12
+    scan[kVkF1 + 10] = 0x57; // F11
+    scan[kVkF1 + 11] = 0x58; // F12
     for (std::uint16_t f = 0; f < 4; ++f) {
-        scan[124 + f] = static_cast<std::uint16_t>(0x64 + f); // F13..F16
+        scan[kVkF1 + 12 + f] = static_cast<std::uint16_t>(0x64 + f); // F13..F16
     }
     constexpr std::array<std::array<std::uint16_t, 2>, 39> kOthers{{
-        {8, 0x0E},    {9, 0x0F},    {13, 0x1C},   {16, 0x2A},   {17, 0x1D},   {18, 0x38},   {19, 0x45},   {20, 0x3A},
-        {27, 0x01},   {32, 0x39},   {33, 0x49},   {34, 0x51},   {35, 0x4F},   {36, 0x47},   {37, 0x4B},   {38, 0x48},
-        {39, 0x4D},   {40, 0x50},   {44, 0x54},   {45, 0x52},   {46, 0x53},   {144, 0x45},  {145, 0x46},  {0xBA, 0x27},
-        {0xBB, 0x0D}, {0xBC, 0x33}, {0xBD, 0x0C}, {0xBE, 0x34}, {0xBF, 0x35}, {0xC0, 0x29}, {0xDB, 0x1A}, {0xDC, 0x2B},
-        {0xDD, 0x1B}, {0xDE, 0x28}, {0xE2, 0x56}, {160, 0x2A},  {161, 0x36},  {162, 0x1D},  {164, 0x38},
+        {kVkBackspace, 0x0E}, {kVkTab, 0x0F},        {kVkReturn, 0x1C},      {kVkShift, 0x2A},       {kVkControl, 0x1D},
+        {kVkAlt, 0x38},       {kVkPause, 0x45},      {kVkCapsLock, 0x3A},    {kVkEscape, 0x01},      {kVkSpace, 0x39},
+        {kVkPageUp, 0x49},    {kVkPageDown, 0x51},   {kVkEnd, 0x4F},         {kVkHome, 0x47},        {kVkLeft, 0x4B},
+        {kVkUp, 0x48},        {kVkRight, 0x4D},      {kVkDown, 0x50},        {kVkPrintScreen, 0x54}, {kVkInsert, 0x52},
+        {kVkDelete, 0x53},    {kVkNumLock, 0x45},    {kVkScrollLock, 0x46},  {kVkOem1, 0x27},        {kVkOemPlus, 0x0D},
+        {kVkOemComma, 0x33},  {kVkOemMinus, 0x0C},   {kVkOemPeriod, 0x34},   {kVkOem2, 0x35},        {kVkOem3, 0x29},
+        {kVkOem4, 0x1A},      {kVkOem5, 0x2B},       {kVkOem6, 0x1B},        {kVkOem7, 0x28},        {kVkOem102, 0x56},
+        {kVkLeftShift, 0x2A}, {kVkRightShift, 0x36}, {kVkLeftControl, 0x1D}, {kVkLeftAlt, 0x38},
     }};
     for (const auto &[vk, code] : kOthers) {
         scan[vk] = code;

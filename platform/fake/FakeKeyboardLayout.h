@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/KeyboardLayout.h"
+#include "platform/VirtualKeys.h"
 
 #include <cstddef>
 
@@ -15,7 +16,7 @@ public:
     // A letter on a key outside A-Z that Caps Lock affects: ä, and Ä with Shift.
     static constexpr char32_t kCapsLetterSmall = U'\u00E4';
     static constexpr char32_t kCapsLetterCapital = U'\u00C4';
-    static constexpr std::uint8_t kCapsLetterKey = 0xE2; // VK_OEM_102
+    static constexpr std::uint16_t kCapsLetterKey = kVkOem102;
 
     void refresh() override { ++m_refreshCount; }
     std::optional<KeyForCharacter> keyForCharacter(char32_t ch) override;

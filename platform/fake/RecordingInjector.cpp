@@ -1,21 +1,23 @@
 // Injectors for tests: one that records every batch and prints it readably, one that discards.
 #include "platform/fake/RecordingInjector.h"
 
+#include "platform/fake/KeyNames.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace quorvane::platform {
 namespace {
 
-constexpr std::uint32_t kKnownFlags = keys::kExtendedKey | keys::kKeyUp | keys::kUnicode;
+constexpr std::uint32_t kKnownFlags = kExtendedKey | kKeyUp | kUnicode;
 
-std::string formatRecord(const keys::KeyRecord &record, bool withScanCode) {
+std::string formatRecord(const KeyRecord &record, bool withScanCode) {
     char text[48];
     const char *arrow = record.keyUp() ? "↑" : "↓";
     if (record.unicode()) {
         std::snprintf(text, sizeof text, "U+%04X%s", static_cast<unsigned>(record.scan), arrow);
     } else {
-        std::snprintf(text, sizeof text, "%u%s", static_cast<unsigned>(record.vk), arrow);
+        std::snprintf(text, sizeof text, "%s%s", virtualKeyName(record.vk).c_str(), arrow);
     }
     std::string out = text;
     if (record.extended()) {
@@ -37,9 +39,9 @@ std::string formatRecord(const keys::KeyRecord &record, bool withScanCode) {
 
 } // namespace
 
-std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes) {
+std::string formatKeyRecords(std::span<const KeyRecord> records, bool withScanCodes) {
     std::string out;
-    for (const keys::KeyRecord &record : records) {
+    for (const KeyRecord &record : records) {
         if (!out.empty()) {
             out += ' ';
         }
@@ -48,7 +50,7 @@ std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool with
     return out;
 }
 
-std::size_t RecordingInjector::inject(std::span<const keys::KeyRecord> records) {
+std::size_t RecordingInjector::inject(std::span<const KeyRecord> records) {
     std::size_t accepted = records.size();
     if (m_acceptLimit) {
         accepted = std::min(accepted, *m_acceptLimit);
@@ -81,8 +83,8 @@ void RecordingInjector::restrictTo(std::optional<WindowId> window) {
     }
 }
 
-std::vector<keys::KeyRecord> RecordingInjector::records() const {
-    std::vector<keys::KeyRecord> all;
+std::vector<KeyRecord> RecordingInjector::records() const {
+    std::vector<KeyRecord> all;
     for (const auto &batch : m_batches) {
         all.insert(all.end(), batch.begin(), batch.end());
     }

@@ -12,8 +12,8 @@
 
 namespace quorvane::platform {
 
-// Records as text: "16↓ 65↓ 65↑ 16↑", "40↓ext", "U+20AC↓"; with scan codes "65↓[1E]".
-std::string formatKeyRecords(std::span<const keys::KeyRecord> records, bool withScanCodes = false);
+// Records as text: "Shift↓ A↓ A↑ Shift↑", "Down↓ext", "U+20AC↓"; with scan codes "A↓[1E]".
+std::string formatKeyRecords(std::span<const KeyRecord> records, bool withScanCodes = false);
 
 // With a transcript it also records "keys <records>" per batch ("keys refused" when it took none),
 // "restrict #<id>" / "restrict none" and "finish", in order with the other fakes.
@@ -21,7 +21,7 @@ class RecordingInjector : public KeyInjector {
 public:
     explicit RecordingInjector(Transcript *transcript = nullptr) : m_transcript(transcript) {}
 
-    std::size_t inject(std::span<const keys::KeyRecord> records) override;
+    std::size_t inject(std::span<const KeyRecord> records) override;
     void finish() override;
     void restrictTo(std::optional<WindowId> window) override;
 
@@ -32,10 +32,10 @@ public:
     std::optional<WindowId> restriction() const { return m_restriction; }
 
     // Every record that was inserted, in order, over all batches.
-    std::vector<keys::KeyRecord> records() const;
+    std::vector<KeyRecord> records() const;
     // The inserted records as text; batches after the first are set apart by " | ".
     std::string transcript(bool withScanCodes = false) const;
-    const std::vector<std::vector<keys::KeyRecord>> &batches() const { return m_batches; }
+    const std::vector<std::vector<KeyRecord>> &batches() const { return m_batches; }
     std::size_t finishCount() const { return m_finishCount; }
     // Forgets the batches and any pending cut.
     void clear() {
@@ -45,7 +45,7 @@ public:
     }
 
 private:
-    std::vector<std::vector<keys::KeyRecord>> m_batches;
+    std::vector<std::vector<KeyRecord>> m_batches;
     std::optional<std::size_t> m_acceptLimit;
     std::size_t m_batchesToRefuse = 0;
     std::optional<WindowId> m_restriction;
@@ -56,7 +56,7 @@ private:
 // Takes every record and keeps none: for measuring the synthesiser alone.
 class DiscardingInjector : public KeyInjector {
 public:
-    std::size_t inject(std::span<const keys::KeyRecord> records) override {
+    std::size_t inject(std::span<const KeyRecord> records) override {
         m_recordCount += records.size();
         return records.size();
     }

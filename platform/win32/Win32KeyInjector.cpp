@@ -5,7 +5,7 @@
 
 namespace quorvane::platform::win32 {
 
-INPUT toInput(const keys::KeyRecord &record) {
+INPUT toInput(const KeyRecord &record) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     KEYBDINPUT &key = input.ki;
@@ -23,9 +23,9 @@ INPUT toInput(const keys::KeyRecord &record) {
     return input;
 }
 
-std::vector<keys::KeyRecord> releasesForHeldKeys(std::span<const keys::KeyRecord> injected) {
-    std::vector<keys::KeyRecord> held; // in the order pressed
-    for (const keys::KeyRecord &record : injected) {
+std::vector<KeyRecord> releasesForHeldKeys(std::span<const KeyRecord> injected) {
+    std::vector<KeyRecord> held; // in the order pressed
+    for (const KeyRecord &record : injected) {
         if (record.unicode() || record.vk == 0) {
             continue; // a Unicode press holds no key of the keyboard
         }
@@ -38,9 +38,9 @@ std::vector<keys::KeyRecord> releasesForHeldKeys(std::span<const keys::KeyRecord
             held.push_back(record);
         }
     }
-    std::vector<keys::KeyRecord> releases;
+    std::vector<KeyRecord> releases;
     for (auto it = held.rbegin(); it != held.rend(); ++it) {
-        releases.push_back({it->vk, it->scan, (it->flags & keys::kExtendedKey) | keys::kKeyUp});
+        releases.push_back({it->vk, it->scan, (it->flags & kExtendedKey) | kKeyUp});
     }
     return releases;
 }
@@ -53,14 +53,14 @@ bool focusIsIn(WindowId window) {
 }
 
 // The key-ups that open a block: the only records that go in while the focus is elsewhere.
-std::size_t leadingKeyUps(std::span<const keys::KeyRecord> records) {
+std::size_t leadingKeyUps(std::span<const KeyRecord> records) {
     const auto firstDown = std::find_if(records.begin(), records.end(), [](const auto &r) { return !r.keyUp(); });
     return static_cast<std::size_t>(firstDown - records.begin());
 }
 
 } // namespace
 
-std::size_t Win32KeyInjector::inject(std::span<const keys::KeyRecord> records) {
+std::size_t Win32KeyInjector::inject(std::span<const KeyRecord> records) {
     if (m_restrictedTo && !focusIsIn(*m_restrictedTo)) {
         records = records.first(leadingKeyUps(records));
     }
@@ -73,7 +73,7 @@ std::size_t Win32KeyInjector::inject(std::span<const keys::KeyRecord> records) {
     const UINT inserted = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     if (inserted < inputs.size()) {
         std::vector<INPUT> releases;
-        for (const keys::KeyRecord &release : releasesForHeldKeys(records.first(inserted))) {
+        for (const KeyRecord &release : releasesForHeldKeys(records.first(inserted))) {
             releases.push_back(toInput(release));
         }
         if (!releases.empty()) {

@@ -1,6 +1,8 @@
 // The keysyms that stand for Windows virtual-key codes of named keys (Enter, arrows, F keys, modifiers, ...).
 #pragma once
 
+#include "platform/VirtualKeys.h"
+
 #include <X11/X.h>
 #include <cstdint>
 
@@ -11,14 +13,5 @@ namespace quorvane::platform::x11 {
 KeySym namedKeysym(std::uint16_t vk, bool extended);
 // The virtual-key code of a named key's keysym, 0 when it is not one.
 std::uint16_t namedVirtualKey(KeySym keysym);
-
-constexpr std::uint16_t kVkShift = 16;
-constexpr std::uint16_t kVkControl = 17;
-constexpr std::uint16_t kVkAlt = 18;
-constexpr std::uint16_t kVkCapsLock = 20;
-constexpr std::uint16_t kVkLeftShift = 0xA0;
-constexpr std::uint16_t kVkRightShift = 0xA1;
-constexpr std::uint16_t kVkLeftControl = 0xA2;
-constexpr std::uint16_t kVkRightControl = 0xA3;
 
 } // namespace quorvane::platform::x11

@@ -89,7 +89,7 @@ void X11KeyInjector::releaseGrab() {
     }
 }
 
-std::size_t X11KeyInjector::inject(std::span<const keys::KeyRecord> records) {
+std::size_t X11KeyInjector::inject(std::span<const KeyRecord> records) {
     std::size_t inserted = 0;
     m_capsLockTaps = 0;
     m_capsLockKeys = 0;
@@ -154,7 +154,7 @@ void X11KeyInjector::fake(KeyCode keycode, bool down) {
     }
 }
 
-bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
+bool X11KeyInjector::injectKey(const KeyRecord &record) {
     if (record.keyUp()) {
         // The key that went down for this code, whatever flags its key-up carries.
         auto down = m_downForVk.find(record.vk);
@@ -184,7 +184,7 @@ bool X11KeyInjector::injectKey(const keys::KeyRecord &record) {
 }
 
 // A Unicode press types its character at the key-down record; the key-up record completes it.
-bool X11KeyInjector::injectUnicode(const keys::KeyRecord &record) {
+bool X11KeyInjector::injectUnicode(const KeyRecord &record) {
     const char32_t unit = record.scan;
     if (record.keyUp()) {
         return true;

@@ -15,7 +15,7 @@ public:
     explicit X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard);
     ~X11KeyInjector() override;
 
-    std::size_t inject(std::span<const keys::KeyRecord> records) override;
+    std::size_t inject(std::span<const KeyRecord> records) override;
     // Releases what is still held and restores the keymap.
     void finish() override;
     void restrictTo(std::optional<WindowId> window) override;
@@ -24,8 +24,8 @@ private:
     bool admitKeyDown();
     bool focusInRestriction();
     void releaseGrab();
-    bool injectKey(const keys::KeyRecord &record);
-    bool injectUnicode(const keys::KeyRecord &record);
+    bool injectKey(const KeyRecord &record);
+    bool injectUnicode(const KeyRecord &record);
     bool typeCharacter(char32_t ch);
     bool typeControlCharacter(char32_t ch);
     void tap(const TypingKey &key, bool control);

@@ -27,7 +27,6 @@ std::optional<std::uint16_t> letterOrDigit(KeySym sym) {
 }
 
 constexpr char32_t kLineFeed = 10;
-constexpr std::uint8_t kVkReturn = 13;
 
 // Control characters that a key of their own types; the others are Ctrl combinations.
 KeySym controlKeysym(char32_t ch) {

@@ -81,7 +81,7 @@ TEST(SendDriver, RefusedStringIsTypedOnceAfterReactivation) {
         SendResult result;
         std::vector<std::string> rest;
     } cases[] = {
-        {1, SendResult::Completed, {"keys 65↓ 65↑", "keys 66↓ 66↑", "restrict none", "finish"}},
+        {1, SendResult::Completed, {"keys A↓ A↑", "keys B↓ B↑", "restrict none", "finish"}},
         {2,
          SendResult::TerminalLost,
          {"keys refused", "restrict none", "finish", "message error: " + std::string(kTerminalLostText)}},

@@ -73,7 +73,7 @@ private:
 class FinishRecorder : public platform::KeyInjector {
 public:
     explicit FinishRecorder(Transcript &transcript) : m_transcript(transcript) {}
-    std::size_t inject(std::span<const keys::KeyRecord> records) override { return records.size(); }
+    std::size_t inject(std::span<const platform::KeyRecord> records) override { return records.size(); }
     void finish() override { m_transcript.add("finish"); }
 
 private:

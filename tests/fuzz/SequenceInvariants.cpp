@@ -1,6 +1,8 @@
 // Checks that the records of one key sequence obey the rules every sequence must keep, whatever its text.
 #include "SequenceInvariants.h"
 
+#include "platform/VirtualKeys.h"
+
 #include <algorithm>
 #include <bitset>
 #include <vector>
@@ -8,13 +10,17 @@
 namespace quorvane::keys {
 namespace {
 
-constexpr std::uint16_t kVkAlt = 18;
+using namespace platform;
 
-// Virtual keys that are pressed with the extended flag; Pause (19) is also Break, which has it.
-constexpr std::uint16_t kExtendedKeys[] = {19, 33, 34, 35, 36, 37, 38, 39, 40, 42, 44, 45, 46, 144};
+// Virtual keys that are pressed with the extended flag; Pause is also Break, which has it.
+constexpr std::uint16_t kExtendedKeys[] = {kVkPause,       kVkPageUp, kVkPageDown, kVkEnd,    kVkHome,
+                                           kVkLeft,        kVkUp,     kVkRight,    kVkDown,   kVkPrint,
+                                           kVkPrintScreen, kVkInsert, kVkDelete,   kVkNumLock};
 // Keys that a key name, a modifier or "~" presses, whatever the layout.
-constexpr std::uint16_t kNamedOrModifierKeys[] = {8,  9,  13, 16, 17, 18, 19, 20, 27, 33, 34,  35, 36,
-                                                  37, 38, 39, 40, 41, 42, 44, 45, 46, 47, 144, 145};
+constexpr std::uint16_t kNamedOrModifierKeys[] = {
+    kVkBackspace, kVkTab,         kVkReturn, kVkShift,  kVkControl, kVkAlt,     kVkPause,     kVkCapsLock, kVkEscape,
+    kVkPageUp,    kVkPageDown,    kVkEnd,    kVkHome,   kVkLeft,    kVkUp,      kVkRight,     kVkDown,     kVkSelect,
+    kVkPrint,     kVkPrintScreen, kVkInsert, kVkDelete, kVkHelp,    kVkNumLock, kVkScrollLock};
 
 bool listed(std::span<const std::uint16_t> list, std::uint16_t vk) {
     return std::find(list.begin(), list.end(), vk) != list.end();
@@ -26,7 +32,7 @@ std::bitset<256> allowedKeys(std::u16string_view keys, platform::KeyboardLayout 
     for (std::uint16_t vk : kNamedOrModifierKeys) {
         allowed.set(vk);
     }
-    for (std::uint16_t vk = 112; vk <= 127; ++vk) {
+    for (std::uint16_t vk = kVkF1; vk < kVkF1 + 16; ++vk) {
         allowed.set(vk);
     }
     for (char16_t c : keys) {
@@ -62,7 +68,7 @@ std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16strin
     if (record.scan != layout.scanCode(record.vk)) {
         return describe(record, index) + ": scan code is not the layout's";
     }
-    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != 19) {
+    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != kVkPause) {
         return describe(record, index) + ": extended flag wrong for the key";
     }
     return {};

@@ -4,6 +4,7 @@
 #include "keys/HeldKeys.h"
 #include "keys/RepeatCount.h"
 #include "keys/SendKeys_Replacement.h"
+#include "platform/VirtualKeys.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/RecordingInjector.h"
 
@@ -14,6 +15,11 @@
 
 namespace quorvane::keys {
 namespace {
+
+using platform::kExtendedKey;
+using platform::KeyRecord;
+using platform::kKeyUp;
+using platform::kUnicode;
 
 class InjectionTest : public ::testing::Test {
 protected:
@@ -45,19 +51,19 @@ TEST_F(InjectionTest, RefusedRecordsLeaveNoKeyDown) {
         std::size_t accepted;
         const char *expected;
     } cases[] = {
-        {u"+^a", 3, "16↓ 17↓ 65↓ | 65↑ 17↑ 16↑"},
-        {u"+^a", 5, "16↓ 17↓ 65↓ 65↑ 17↑ | 16↑"},
+        {u"+^a", 3, "Shift↓ Ctrl↓ A↓ | A↑ Ctrl↑ Shift↑"},
+        {u"+^a", 5, "Shift↓ Ctrl↓ A↓ A↑ Ctrl↑ | Shift↑"},
         {u"+^a", 0, ""},
-        {u"A", 2, "16↓ 65↓ | 65↑ 16↑"},
-        {u"{DOWN}", 1, "40↓ext | 40↑ext"},
+        {u"A", 2, "Shift↓ A↓ | A↑ Shift↑"},
+        {u"{DOWN}", 1, "Down↓ext | Down↑ext"},
         {u"\u20AC", 1, "U+20AC↓ | U+20AC↑"},
-        {u"ab", 2, "65↓ 65↑"},
-        {u"%(ab)", 4, "18↓ 65↓ 65↑ 66↓ | 66↑ 18↑"},
-        {u"%(ab)", 3, "18↓ 65↓ 65↑ | 18↑"},
+        {u"ab", 2, "A↓ A↑"},
+        {u"%(ab)", 4, "Alt↓ A↓ A↑ B↓ | B↑ Alt↑"},
+        {u"%(ab)", 3, "Alt↓ A↓ A↑ | Alt↑"},
         // releasing Alt straight after its press would tap it: a Ctrl press goes between
-        {u"%(ab)", 1, "18↓ | 17↓ 17↑ 18↑"},
-        {u"^%a", 2, "17↓ 18↓ | 17↓ 17↑ 18↑ 17↑"},
-        {u"%a", 2, "18↓ 65↓ | 65↑ 18↑"},
+        {u"%(ab)", 1, "Alt↓ | Ctrl↓ Ctrl↑ Alt↑"},
+        {u"^%a", 2, "Ctrl↓ Alt↓ | Ctrl↓ Ctrl↑ Alt↑ Ctrl↑"},
+        {u"%a", 2, "Alt↓ A↓ | A↑ Alt↑"},
     };
     for (const auto &c : cases) {
         m_injector.clear();
@@ -79,9 +85,9 @@ TEST_F(InjectionTest, ReportsWhetherTheWholeStringWentIn) {
         bool complete;
         const char *expected;
     } cases[] = {
-        {u"+^a", std::nullopt, 0, true, "16↓ 17↓ 65↓ 65↑ 17↑ 16↑"},
-        {u"+^a", 6, 0, true, "16↓ 17↓ 65↓ 65↑ 17↑ 16↑"},
-        {u"+^a", 5, 0, false, "16↓ 17↓ 65↓ 65↑ 17↑ | 16↑"},
+        {u"+^a", std::nullopt, 0, true, "Shift↓ Ctrl↓ A↓ A↑ Ctrl↑ Shift↑"},
+        {u"+^a", 6, 0, true, "Shift↓ Ctrl↓ A↓ A↑ Ctrl↑ Shift↑"},
+        {u"+^a", 5, 0, false, "Shift↓ Ctrl↓ A↓ A↑ Ctrl↑ | Shift↑"},
         {u"a", std::nullopt, 1, false, ""},
         {u"+a", std::nullopt, 1, false, ""},
         {u"", std::nullopt, 1, true, ""},
@@ -101,19 +107,20 @@ TEST_F(InjectionTest, ReportsWhetherTheWholeStringWentIn) {
 }
 
 TEST(HeldKeys, ReleasesWhatIsStillDownInReverseOrder) {
-    const KeyRecord shiftDown{16, 0x2A, 0}, aDown{65, 0x1E, 0}, downArrow{40, 0x50, kExtendedKey};
-    const KeyRecord aUp{65, 0x1E, kKeyUp}, unicodeDown{0, 0x20AC, kUnicode};
+    const KeyRecord shiftDown{platform::kVkShift, 0x2A, 0}, aDown{'A', 0x1E, 0},
+        downArrow{platform::kVkDown, 0x50, kExtendedKey};
+    const KeyRecord aUp{'A', 0x1E, kKeyUp}, unicodeDown{0, 0x20AC, kUnicode};
     const struct {
         std::vector<KeyRecord> records;
         const char *expected;
     } cases[] = {
         {{}, ""},
         {{aDown, aUp}, ""},
-        {{shiftDown, aDown}, "65↑ 16↑"},
-        {{shiftDown, aDown, aUp}, "16↑"},
-        {{downArrow}, "40↑ext"},
+        {{shiftDown, aDown}, "A↑ Shift↑"},
+        {{shiftDown, aDown, aUp}, "Shift↑"},
+        {{downArrow}, "Down↑ext"},
         {{unicodeDown}, "U+20AC↑"},
-        {{aDown, aDown, aUp}, "65↑"},
+        {{aDown, aDown, aUp}, "A↑"},
         {{aUp}, ""},
     };
     for (const auto &c : cases) {
@@ -131,7 +138,7 @@ TEST(EventBufferGrowth, GrowsByAStepWhenTwentyFiveOrFewerAreFree) {
         EventBuffer buffer;
         buffer.begin();
         for (std::size_t i = 0; i < c.records; ++i) {
-            buffer.append(KeyRecord{65, 0x1E, 0});
+            buffer.append(KeyRecord{'A', 0x1E, 0});
         }
         buffer.ensureRoom();
         EXPECT_EQ(buffer.capacity(), c.capacityAfterCheck) << c.records << " records";
@@ -143,7 +150,7 @@ TEST(EventBufferGrowth, EachSequenceStartsAgainAtTheInitialCapacity) {
     EventBuffer buffer;
     buffer.begin();
     for (std::size_t i = 0; i < 998; ++i) {
-        buffer.append(KeyRecord{65, 0x1E, 0});
+        buffer.append(KeyRecord{'A', 0x1E, 0});
     }
     buffer.ensureRoom();
     buffer.ensureRoom();
@@ -162,8 +169,8 @@ TEST_F(InjectionTest, LongSequencesKeepEveryRecord) {
     ASSERT_EQ(m_injector.batches().size(), 1U);
     const std::vector<KeyRecord> &records = m_injector.batches().front();
     ASSERT_EQ(records.size(), 486U + 2U + 600U + 4U);
-    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(484, 4)), "65↓ 65↑ 66↓ 66↑");
-    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(1086)), "67↓ 67↑ 16↓ 65↓ 65↑ 16↑");
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(484, 4)), "A↓ A↑ B↓ B↑");
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(1086)), "C↓ C↑ Shift↓ A↓ A↑ Shift↑");
     EXPECT_EQ(findSequenceFault(records, keys, m_layout), "");
 }
 
@@ -187,7 +194,7 @@ TEST_F(InjectionTest, LongModifierRunsAreNestedWithoutRecursion) {
     ASSERT_EQ(m_injector.batches().size(), 1U);
     const std::vector<KeyRecord> &records = m_injector.batches().front();
     ASSERT_EQ(records.size(), 2 * kRun + 2);
-    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(kRun - 1, 4)), "16↓ 65↓ 65↑ 16↑");
+    EXPECT_EQ(platform::formatKeyRecords(std::span(records).subspan(kRun - 1, 4)), "Shift↓ A↓ A↑ Shift↑");
     EXPECT_EQ(findSequenceFault(records, runThenA, m_layout), "");
     EXPECT_FALSE(m_keys.ShiftHeld());
 
@@ -201,7 +208,7 @@ TEST_F(InjectionTest, CapsLockIsReadWhileParsing) {
     m_keys.SendKeySequence(u"a");
     m_layout.setCapsLock(false);
     m_keys.SendKeySequence(u"a");
-    EXPECT_EQ(m_injector.transcript(), "16↓ 65↓ 65↑ 16↑ | 65↓ 65↑");
+    EXPECT_EQ(m_injector.transcript(), "Shift↓ A↓ A↑ Shift↑ | A↓ A↑");
 }
 
 } // namespace

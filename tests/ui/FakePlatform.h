@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/SendDriver.h"
+#include "platform/VirtualKeys.h"
 #include "platform/fake/CapturedDialogs.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeEventPump.h"
@@ -32,8 +33,9 @@ struct FakePlatform {
     std::string typedText() const {
         std::string text;
         bool shift = false;
-        for (const keys::KeyRecord &record : injector.records()) {
-            if (record.vk == 0x10 || record.vk == 0xA0 || record.vk == 0xA1) {
+        for (const platform::KeyRecord &record : injector.records()) {
+            if (record.vk == platform::kVkShift || record.vk == platform::kVkLeftShift ||
+                record.vk == platform::kVkRightShift) {
                 shift = !record.keyUp();
                 continue;
             }
@@ -44,9 +46,9 @@ struct FakePlatform {
                 text += static_cast<char>(record.vk);
             } else if (record.vk >= 'A' && record.vk <= 'Z') {
                 text += static_cast<char>(shift ? record.vk : record.vk - 'A' + 'a');
-            } else if (record.vk == 0x20) {
+            } else if (record.vk == platform::kVkSpace) {
                 text += ' ';
-            } else if (record.vk == 0x0D) {
+            } else if (record.vk == platform::kVkReturn) {
                 text += '\r';
             } else {
                 text += '?';

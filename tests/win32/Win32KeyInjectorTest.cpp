@@ -8,10 +8,10 @@
 namespace quorvane::platform::win32 {
 namespace {
 
-using keys::KeyRecord;
-constexpr std::uint32_t kUp = keys::kKeyUp;
-constexpr std::uint32_t kExt = keys::kExtendedKey;
-constexpr std::uint32_t kUni = keys::kUnicode;
+using platform::KeyRecord;
+constexpr std::uint32_t kUp = platform::kKeyUp;
+constexpr std::uint32_t kExt = platform::kExtendedKey;
+constexpr std::uint32_t kUni = platform::kUnicode;
 
 TEST(Win32KeyInjector, RecordsBecomeKeyboardInputs) {
     struct Case {

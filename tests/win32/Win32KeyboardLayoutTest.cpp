@@ -72,7 +72,7 @@ TEST(Win32KeyboardLayout, ScanCodes) {
 }
 
 void pressCapsLock(test::KeyCatcher &catcher) {
-    const std::vector<keys::KeyRecord> press = {{VK_CAPITAL, 0, 0}, {VK_CAPITAL, 0x3a, keys::kKeyUp}};
+    const std::vector<platform::KeyRecord> press = {{VK_CAPITAL, 0, 0}, {VK_CAPITAL, 0x3a, platform::kKeyUp}};
     Win32KeyInjector injector;
     ASSERT_EQ(injector.inject(press), press.size());
     ASSERT_TRUE(catcher.waitForKeyUp(VK_CAPITAL));

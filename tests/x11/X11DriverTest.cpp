@@ -90,7 +90,7 @@ TEST(X11BackendLifetimeTest, DroppingTheBackendRestoresTheKeymap) {
         ASSERT_TRUE(backend.backend.desktop->activate(terminal->window()));
         // Held Shift and bound characters, and no finish(): the destructor must undo both. A Unicode
         // character is typed as itself whatever Shift does.
-        backend.backend.injector->inject(std::vector<keys::KeyRecord>{{16, 0, 0}});
+        backend.backend.injector->inject(std::vector<platform::KeyRecord>{{16, 0, 0}});
         backend.sendKeys->SendKeySequence(u"é€");
         EXPECT_EQ(terminal->take(std::string("é€").size()), "é€");
         EXPECT_NE(keyboardState(session->display()).keymap, before.keymap);

@@ -173,7 +173,7 @@ TEST(X11GuardTest, KeyPressesReachOnlyTheRestrictedWindow) {
     injector.restrictTo(target->window());
     for (const auto &c : cases) {
         EXPECT_FALSE(test.sendKeys->SendKeySequence(c.sequence)) << c.bytes;
-        const keys::KeyRecord press{88, 0x2D, 0};
+        const platform::KeyRecord press{88, 0x2D, 0};
         EXPECT_EQ(injector.inject({&press, 1}), 0u) << c.bytes;
     }
     injector.finish();

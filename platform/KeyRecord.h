@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace quorvane::keys {
+namespace quorvane::platform {
 
 enum KeyFlag : std::uint32_t {
     kExtendedKey = 1, // the key is one of the extended set (arrows, Insert, Delete, ...)
@@ -12,7 +12,7 @@ enum KeyFlag : std::uint32_t {
 };
 
 struct KeyRecord {
-    std::uint16_t vk = 0;    // Windows virtual-key code; 0 for a Unicode record
+    std::uint16_t vk = 0;    // Windows virtual-key code (platform/VirtualKeys.h); 0 for a Unicode record
     std::uint16_t scan = 0;  // scan code of the key, or the UTF-16 code unit of a Unicode record
     std::uint32_t flags = 0; // KeyFlag bits
 
@@ -22,4 +22,4 @@ struct KeyRecord {
     friend bool operator==(const KeyRecord &, const KeyRecord &) = default;
 };
 
-} // namespace quorvane::keys
+} // namespace quorvane::platform
