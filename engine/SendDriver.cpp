@@ -2,7 +2,7 @@
 #include "engine/SendDriver.h"
 
 #include "engine/SendOperation.h"
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 
 namespace quorvane::engine {
 
@@ -13,7 +13,7 @@ public:
 
     bool SendKeySequence(std::u16string_view keys) override { return m_keys.SendKeySequence(keys); }
 
-    keys::SendKeys_Replacement m_keys;
+    keys::KeySequenceTyper m_keys;
     SendOperation m_operation;
 };
 

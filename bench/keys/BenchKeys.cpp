@@ -1,5 +1,5 @@
 // Prints how many key-sequence strings per processor second the synthesiser handles, injecting into nothing.
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/RecordingInjector.h"
 
@@ -17,7 +17,7 @@ namespace {
 double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 // Calls SendKeySequence over `strings` round after round for about `seconds`; returns strings per second.
-double stringsPerSecond(keys::SendKeys_Replacement &synthesiser, const std::vector<std::u16string> &strings,
+double stringsPerSecond(keys::KeySequenceTyper &synthesiser, const std::vector<std::u16string> &strings,
                         double seconds) {
     std::size_t calls = 0;
     const double start = cpuSeconds();
@@ -62,7 +62,7 @@ double baselinePerSecond(platform::KeyboardLayout &layout, platform::KeyInjector
 int main() {
     platform::FakeKeyboardLayout layout;
     platform::DiscardingInjector injector;
-    keys::SendKeys_Replacement synthesiser(layout, injector);
+    keys::KeySequenceTyper synthesiser(layout, injector);
 
     // What a hex dump or text transfer sends: one character per call, letters, digits, space, CR.
     std::vector<std::u16string> oneCharacter;

@@ -1,7 +1,7 @@
 // The three ways the benchmark types a text into the terminal: Quorvane's path, xdotool, and a bare XTest loop.
 #include "bench/x11/Typists.h"
 
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/DesktopBackend.h"
 #include "tests/support/ChildProcess.h"
 #include "tools/x11driver/TextSequences.h"
@@ -49,7 +49,7 @@ bool typeWithQuorvane(const std::string &text, Window terminal) {
         std::fprintf(stderr, "backend: %s\n", error.c_str());
         return false;
     }
-    keys::SendKeys_Replacement sendKeys(*backend.layout, *backend.injector);
+    keys::KeySequenceTyper sendKeys(*backend.layout, *backend.injector);
     // Restricted to the terminal as a transfer is, so the focus check under the server grab is measured too.
     backend.injector->restrictTo(terminal);
     const auto start = std::chrono::steady_clock::now();

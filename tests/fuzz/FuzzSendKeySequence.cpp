@@ -1,6 +1,6 @@
 // libFuzzer target: any key-sequence string, Caps Lock state and injector refusal keeps the sequence rules.
 #include "SequenceInvariants.h"
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/RecordingInjector.h"
 
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // One synthesiser for the whole run, as in the program, so state left over by one input shows in the next.
     static platform::FakeKeyboardLayout layout;
     static platform::RecordingInjector injector;
-    static keys::SendKeys_Replacement synthesiser(layout, injector);
+    static keys::KeySequenceTyper synthesiser(layout, injector);
 
     injector.clear();
     layout.setCapsLock((data[0] & 1) != 0);

@@ -2,8 +2,8 @@
 #include "SequenceInvariants.h"
 #include "keys/EventBuffer.h"
 #include "keys/HeldKeys.h"
+#include "keys/KeySequenceTyper.h"
 #include "keys/RepeatCount.h"
-#include "keys/SendKeys_Replacement.h"
 #include "platform/VirtualKeys.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/RecordingInjector.h"
@@ -25,7 +25,7 @@ class InjectionTest : public ::testing::Test {
 protected:
     platform::FakeKeyboardLayout m_layout;
     platform::RecordingInjector m_injector;
-    SendKeys_Replacement m_keys{m_layout, m_injector};
+    KeySequenceTyper m_keys{m_layout, m_injector};
 };
 
 TEST_F(InjectionTest, OneInjectionPerStringAndAFreshLayoutEachCall) {

@@ -1,6 +1,6 @@
 // Key-sequence strings and the records they become on the US layout, with Caps Lock off and on.
 #include "SequenceInvariants.h"
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/RecordingInjector.h"
 
@@ -143,7 +143,7 @@ class SendKeySequenceTest : public ::testing::TestWithParam<SequenceCase> {
 protected:
     platform::FakeKeyboardLayout m_layout;
     platform::RecordingInjector m_injector;
-    SendKeys_Replacement m_keys{m_layout, m_injector};
+    KeySequenceTyper m_keys{m_layout, m_injector};
 };
 
 TEST_P(SendKeySequenceTest, InjectsTheRecordsOfTheString) {
@@ -193,7 +193,7 @@ public:
 TEST(UnicodeRecords, StandInForAKeyWithoutCode) {
     LayoutWithoutKeyCode layout;
     platform::RecordingInjector injector;
-    SendKeys_Replacement keys(layout, injector);
+    KeySequenceTyper keys(layout, injector);
     keys.SendKeySequence(u"q{q}a");
     EXPECT_EQ(injector.transcript(), "U+0071↓ U+0071↑ U+0071↓ U+0071↑ A↓ A↑");
 }
@@ -201,7 +201,7 @@ TEST(UnicodeRecords, StandInForAKeyWithoutCode) {
 TEST(UnicodeRecords, HoldTheCodeUnitWithoutKeyCode) {
     platform::FakeKeyboardLayout layout;
     platform::RecordingInjector injector;
-    SendKeys_Replacement keys(layout, injector);
+    KeySequenceTyper keys(layout, injector);
     keys.SendKeySequence(u"\u20AC");
     const std::vector<KeyRecord> expected{{0, 0x20AC, kUnicode}, {0, 0x20AC, kUnicode | kKeyUp}};
     EXPECT_EQ(injector.records(), expected);

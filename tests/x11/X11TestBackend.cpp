@@ -12,8 +12,7 @@ X11TestBackend X11TestBackend::open(XSession &session, std::string &error) {
     X11TestBackend result;
     result.backend = platform::openDesktopBackend(error);
     if (result.backend.layout && result.backend.injector) {
-        result.sendKeys =
-            std::make_unique<keys::SendKeys_Replacement>(*result.backend.layout, *result.backend.injector);
+        result.sendKeys = std::make_unique<keys::KeySequenceTyper>(*result.backend.layout, *result.backend.injector);
     }
     return result;
 }

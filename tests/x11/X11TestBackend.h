@@ -1,7 +1,7 @@
 // The X11 backend opened on a test session's display, with the synthesiser that drives it.
 #pragma once
 
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/DesktopBackend.h"
 #include "tests/support/XSession.h"
 
@@ -12,7 +12,7 @@ namespace quorvane::test {
 
 struct X11TestBackend {
     platform::DesktopBackend backend;
-    std::unique_ptr<keys::SendKeys_Replacement> sendKeys;
+    std::unique_ptr<keys::KeySequenceTyper> sendKeys;
 
     // Opens the backend on `session`'s display; empty members and `error` set on failure.
     static X11TestBackend open(XSession &session, std::string &error);

@@ -5,7 +5,7 @@
 // --hold keeps the transfer open after typing until SIGINT or SIGTERM; either signal ends the transfer in
 // order (the keymap restored) at any time. Exit status: 0 typed, 1 failed, 2 usage, 3 stopped by a signal.
 
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 #include "platform/DesktopBackend.h"
 #include "tools/x11driver/TextSequences.h"
 
@@ -35,7 +35,7 @@ std::optional<quorvane::platform::WindowId> findWindow(quorvane::platform::Deskt
 }
 
 int typeFile(quorvane::platform::DesktopBackend &backend, const std::string &text, bool hold) {
-    quorvane::keys::SendKeys_Replacement sendKeys(*backend.layout, *backend.injector);
+    quorvane::keys::KeySequenceTyper sendKeys(*backend.layout, *backend.injector);
     const auto start = std::chrono::steady_clock::now();
     std::size_t typed = 0;
     for (const auto &sequence : quorvane::tools::keySequencesForText(text)) {

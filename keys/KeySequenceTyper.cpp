@@ -1,5 +1,5 @@
 // The key-sequence parser: items, modifiers, groups and braced keys, and the one injection per string.
-#include "keys/SendKeys_Replacement.h"
+#include "keys/KeySequenceTyper.h"
 
 #include "keys/HeldKeys.h"
 #include "keys/NamedKeys.h"
@@ -27,12 +27,12 @@ bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 } // namespace
 
-SendKeys_Replacement::SendKeys_Replacement(platform::KeyboardLayout &layout, platform::KeyInjector &injector)
+KeySequenceTyper::KeySequenceTyper(platform::KeyboardLayout &layout, platform::KeyInjector &injector)
     : m_injector(injector), m_builder(layout, m_events) {}
 
-bool SendKeys_Replacement::ShiftHeld() const { return m_shiftHeld; }
+bool KeySequenceTyper::ShiftHeld() const { return m_shiftHeld; }
 
-bool SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
+bool KeySequenceTyper::SendKeySequence(std::u16string_view keys) {
     m_builder.begin();
     m_events.begin();
     m_parseText = keys;
@@ -40,20 +40,20 @@ bool SendKeys_Replacement::SendKeySequence(std::u16string_view keys) {
     m_shiftHeld = false;
     m_ctrlOrAltDepth = 0;
     while (m_parsePosition < m_parseText.size()) {
-        ParseItem();
+        parseItem();
         m_events.ensureRoom();
     }
-    return FlushEvents();
+    return flushEvents();
 }
 
-void SendKeys_Replacement::ParseItem() {
+void KeySequenceTyper::parseItem() {
     const char16_t c = m_parseText[m_parsePosition];
     if (modifierKey(c) != 0) {
-        ParseModifiers();
+        parseModifiers();
     } else if (c == u'(') {
-        ParseGroup();
+        parseGroup();
     } else if (c == u'{') {
-        ParseBraces();
+        parseBraces();
     } else {
         ++m_parsePosition;
         m_builder.typeCharacter(c, true, held());
@@ -62,7 +62,7 @@ void SendKeys_Replacement::ParseItem() {
 
 // A run of modifiers applies, nested, to the one item after it. It is walked as a run, not recursively,
 // so a long run of "+" cannot exhaust the stack.
-void SendKeys_Replacement::ParseModifiers() {
+void KeySequenceTyper::parseModifiers() {
     const std::size_t first = m_parsePosition;
     while (m_parsePosition < m_parseText.size() && modifierKey(m_parseText[m_parsePosition]) != 0) {
         ++m_parsePosition;
@@ -82,7 +82,7 @@ void SendKeys_Replacement::ParseModifiers() {
         }
     }
     const std::size_t last = m_parsePosition;
-    ParseItem();
+    parseItem();
     for (std::size_t i = last; i-- > first;) {
         const char16_t modifier = m_parseText[i];
         const std::size_t downAt = m_modifierDowns.back();
@@ -102,7 +102,7 @@ void SendKeys_Replacement::ParseModifiers() {
     m_modifierDowns.resize(chainBase);
 }
 
-void SendKeys_Replacement::ParseGroup() {
+void KeySequenceTyper::parseGroup() {
     const std::size_t open = m_parsePosition;
     const std::size_t close = m_parseText.find(u')', open + 1);
     if (close == std::u16string_view::npos || close == open + 1) {
@@ -115,7 +115,7 @@ void SendKeys_Replacement::ParseGroup() {
     m_parsePosition = close + 1;
 }
 
-void SendKeys_Replacement::ParseBraces() {
+void KeySequenceTyper::parseBraces() {
     const std::size_t open = m_parsePosition;
     // The character right after "{" is never the closing brace, so "{}}" types "}".
     const std::size_t close = m_parseText.find(u'}', open + 2);
@@ -141,7 +141,7 @@ void SendKeys_Replacement::ParseBraces() {
 }
 
 // The first character of the braced text stands for itself; a surrogate pair is one character.
-void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, int count) {
+void KeySequenceTyper::typeBracedCharacter(std::u16string_view bracedText, int count) {
     const char16_t first = bracedText[0];
     if (isHighSurrogate(first) && bracedText.size() > 1 && isLowSurrogate(bracedText[1])) {
         for (int i = 0; i < count; ++i) {
@@ -157,7 +157,7 @@ void SendKeys_Replacement::typeBracedCharacter(std::u16string_view bracedText, i
 
 // One injection for the whole string. When the injector takes only part of it, the keys that part left
 // pressed are released, so no modifier stays down for the whole desktop.
-bool SendKeys_Replacement::FlushEvents() {
+bool KeySequenceTyper::flushEvents() {
     const std::span<const platform::KeyRecord> records = m_events.records();
     bool complete = true;
     if (!records.empty()) {

@@ -13,9 +13,9 @@
 
 namespace quorvane::keys {
 
-class SendKeys_Replacement {
+class KeySequenceTyper {
 public:
-    SendKeys_Replacement(platform::KeyboardLayout &layout, platform::KeyInjector &injector);
+    KeySequenceTyper(platform::KeyboardLayout &layout, platform::KeyInjector &injector);
 
     // Types `keys` (key-sequence grammar, UTF-16) into the window that has the keyboard focus,
     // with one injection call; none when the string yields no event. True when every event went in (also when
@@ -26,12 +26,12 @@ public:
     bool ShiftHeld() const;
 
 private:
-    void ParseItem();
-    void ParseModifiers();
-    void ParseGroup();
-    void ParseBraces();
+    void parseItem();
+    void parseModifiers();
+    void parseGroup();
+    void parseBraces();
     void typeBracedCharacter(std::u16string_view bracedText, int count);
-    bool FlushEvents();
+    bool flushEvents();
 
     HeldModifiers held() const { return {m_shiftHeld, m_ctrlOrAltDepth > 0}; }
 
