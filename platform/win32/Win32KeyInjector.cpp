@@ -1,7 +1,8 @@
-// INPUT records from key records, one SendInput call per block, and recovery from a block cut short.
+// INPUT records from key records, and one SendInput call per block.
 #include "platform/win32/Win32KeyInjector.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvane::platform::win32 {
 
@@ -21,28 +22,6 @@ INPUT toInput(const KeyRecord &record) {
         key.dwFlags |= KEYEVENTF_KEYUP;
     }
     return input;
-}
-
-std::vector<KeyRecord> releasesForHeldKeys(std::span<const KeyRecord> injected) {
-    std::vector<KeyRecord> held; // in the order pressed
-    for (const KeyRecord &record : injected) {
-        if (record.unicode() || record.vk == 0) {
-            continue; // a Unicode press holds no key of the keyboard
-        }
-        const auto same = std::find_if(held.begin(), held.end(), [&](const auto &h) { return h.vk == record.vk; });
-        if (record.keyUp()) {
-            if (same != held.end()) {
-                held.erase(same);
-            }
-        } else if (same == held.end()) {
-            held.push_back(record);
-        }
-    }
-    std::vector<KeyRecord> releases;
-    for (auto it = held.rbegin(); it != held.rend(); ++it) {
-        releases.push_back({it->vk, it->scan, (it->flags & kExtendedKey) | kKeyUp});
-    }
-    return releases;
 }
 
 namespace {
@@ -70,17 +49,8 @@ std::size_t Win32KeyInjector::inject(std::span<const KeyRecord> records) {
     std::vector<INPUT> inputs;
     inputs.reserve(records.size());
     std::transform(records.begin(), records.end(), std::back_inserter(inputs), toInput);
-    const UINT inserted = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (inserted < inputs.size()) {
-        std::vector<INPUT> releases;
-        for (const KeyRecord &release : releasesForHeldKeys(records.first(inserted))) {
-            releases.push_back(toInput(release));
-        }
-        if (!releases.empty()) {
-            SendInput(static_cast<UINT>(releases.size()), releases.data(), sizeof(INPUT));
-        }
-    }
-    return inserted;
+    // A block cut short leaves keys down; the keystroke synthesiser, told by the count, releases them.
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 } // namespace quorvane::platform::win32

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace quorvane::platform::win32 {
 
 class Win32KeyInjector : public KeyInjector {
@@ -21,9 +19,5 @@ private:
 };
 
 INPUT toInput(const KeyRecord &record);
-
-// Key-up records for the keys that `injected` leaves pressed, last pressed first released. When SendInput
-// inserts only part of a block, these keep a Shift or Ctrl from staying down in the user's keyboard.
-std::vector<KeyRecord> releasesForHeldKeys(std::span<const KeyRecord> injected);
 
 } // namespace quorvane::platform::win32

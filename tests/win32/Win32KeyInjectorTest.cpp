@@ -1,4 +1,4 @@
-// Key records to INPUT records, the release of keys a cut-short block leaves down, and real SendInput.
+// Key records to INPUT records, and real SendInput.
 #include "platform/win32/Win32KeyInjector.h"
 #include "KeyCatcher.h"
 #include "platform/win32/Win32Desktop.h"
@@ -40,30 +40,6 @@ TEST(Win32KeyInjector, RecordsBecomeKeyboardInputs) {
         EXPECT_EQ(input.ki.dwFlags, c.flags);
         EXPECT_EQ(input.ki.time, 0u);
         EXPECT_EQ(input.ki.dwExtraInfo, 0u);
-    }
-}
-
-TEST(Win32KeyInjector, KeysLeftDownByAPartialBlockAreReleasedInReverseOrder) {
-    struct Case {
-        const char *name;
-        std::vector<KeyRecord> injected;
-        std::vector<KeyRecord> releases;
-    };
-    const Case cases[] = {
-        {"nothing injected", {}, {}},
-        {"complete press", {{VK_SHIFT, 0, 0}, {'A', 0, 0}, {'A', 0x1e, kUp}, {VK_SHIFT, 0, kUp}}, {}},
-        {"cut after the key down", {{VK_SHIFT, 0, 0}, {'A', 0, 0}}, {{'A', 0, kUp}, {VK_SHIFT, 0, kUp}}},
-        {"cut inside a modifier group",
-         {{VK_CONTROL, 0, 0}, {VK_MENU, 0, 0}, {VK_DELETE, 0, kExt}, {VK_DELETE, 0x53, kExt | kUp}},
-         {{VK_MENU, 0, kUp}, {VK_CONTROL, 0, kUp}}},
-        {"extended key keeps its flag", {{VK_RIGHT, 0, kExt}}, {{VK_RIGHT, 0, kExt | kUp}}},
-        {"Unicode presses hold nothing",
-         {{0, 0xe9, kUni}, {VK_SHIFT, 0, 0}, {0, 0xe9, kUni | kUp}},
-         {{VK_SHIFT, 0, kUp}}},
-        {"repeated down is held once", {{VK_SHIFT, 0, 0}, {VK_SHIFT, 0, 0}}, {{VK_SHIFT, 0, kUp}}},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(releasesForHeldKeys(c.injected), c.releases) << c.name;
     }
 }
 
