@@ -2,6 +2,8 @@
 // and what it tells the host. The engine copies none of these values: each is read when it is needed.
 #pragma once
 
+#include "engine/FileType.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,8 +18,8 @@ public:
     virtual std::optional<std::string> selectedFile() = 0;
     // DirectoryListBox: the path of the folder shown (UTF-8).
     virtual std::string folderPath() = 0;
-    // optFileType: 0 loader, 1 tagged object through the monitor, 2 hex dump, 3 text.
-    virtual int fileTypeIndex() = 0;
+    // optFileType: which of the four transfers.
+    virtual FileType fileType() = 0;
     // optTIBUG selected; false means EVMBUG.
     virtual bool tibugSelected() = 0;
     // The text that the chosen terminal's title contains: "Tera Term" (optTeraTerm) or "HyperTerminal"

@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::string_view kTeraTerm = "Tera Term";
 constexpr std::string_view kHyperTerminal = "HyperTerminal";
-constexpr int kHexDumpType = 2;
 
 SendResult resultFor(TransferEnd end) {
     switch (end) {
@@ -52,7 +51,7 @@ SendResult SendOperation::Send() {
     m_running = true;
     m_pacer.reset();
     const std::filesystem::path path = transferPath(m_host.folderPath(), *entry);
-    const int fileType = m_host.fileTypeIndex();
+    const FileType fileType = m_host.fileType();
     const Terminals terminals = FindTerminalWindows();
     if (m_pacer.abandoned()) {
         return commonEnd({TransferEnd::Abandoned, {}}, path);
@@ -108,8 +107,9 @@ std::optional<platform::WindowId> SendOperation::ActivateTerminal(const Terminal
     return terminal;
 }
 
-SenderResult SendOperation::runTransfer(const std::filesystem::path &path, int fileType, const Terminals &terminals) {
-    if (fileType == kHexDumpType) {
+SenderResult SendOperation::runTransfer(const std::filesystem::path &path, FileType fileType,
+                                        const Terminals &terminals) {
+    if (fileType == FileType::HexDump) {
         return runHexDump(path, terminals);
     }
     LineReader file;
@@ -124,9 +124,9 @@ SenderResult SendOperation::runTransfer(const std::filesystem::path &path, int f
     }
     m_pacer.Delay(1.0f, 1.0f);
     TransferContext context(m_host, m_pacer, m_sink, m_services.desktop, *terminal);
-    SenderResult result = fileType == 0   ? SendLoaderFile(context, file)
-                          : fileType == 1 ? SendTaggedObjectFile(context, file)
-                                          : SendTextFile(context, file);
+    SenderResult result = fileType == FileType::Loader         ? SendLoaderFile(context, file)
+                          : fileType == FileType::TaggedObject ? SendTaggedObjectFile(context, file)
+                                                               : SendTextFile(context, file);
     if (result.end == TransferEnd::ReadFailed) {
         result.message = std::string(kReadErrorReason);
     }

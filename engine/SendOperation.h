@@ -42,7 +42,7 @@ private:
     Terminals FindTerminalWindows();
     std::optional<platform::WindowId> chosenTerminal(const Terminals &terminals);
     std::optional<platform::WindowId> ActivateTerminal(const Terminals &terminals);
-    SenderResult runTransfer(const std::filesystem::path &path, int fileType, const Terminals &terminals);
+    SenderResult runTransfer(const std::filesystem::path &path, FileType fileType, const Terminals &terminals);
     SenderResult runHexDump(const std::filesystem::path &path, const Terminals &terminals);
     SendResult commonEnd(const SenderResult &result, const std::filesystem::path &path);
 

@@ -12,10 +12,10 @@ namespace {
 using OptionSetter = std::function<std::optional<std::string>(SendArguments &, const std::string &)>;
 
 std::optional<std::string> setType(SendArguments &send, const std::string &value) {
-    static const std::map<std::string, int> kTypes = {{"loader", kFileTypeLoader},
-                                                      {"object", kFileTypeTaggedObject},
-                                                      {"hex", kFileTypeHexDump},
-                                                      {"text", kFileTypeText}};
+    static const std::map<std::string, FileType> kTypes = {{"loader", FileType::Loader},
+                                                           {"object", FileType::TaggedObject},
+                                                           {"hex", FileType::HexDump},
+                                                           {"text", FileType::Text}};
     const auto found = kTypes.find(value);
     if (found == kTypes.end()) {
         return "--type must be loader, object, hex or text, not \"" + value + "\"";

@@ -12,7 +12,7 @@ namespace quorvane::ui {
 // One transfer as the command line asks for it; the defaults are the window's state at start.
 struct SendArguments {
     std::string file;
-    std::optional<int> fileType; // unset: chosen from the file's extension, as a click in the file list does
+    std::optional<FileType> fileType; // unset: chosen from the file's extension, as a click in the file list does
     Monitor monitor = Monitor::Evmbug;
     std::string terminalTitleTerm = "Tera Term";
     bool ignoreAddressTags = false;

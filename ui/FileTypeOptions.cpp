@@ -33,45 +33,54 @@ std::string lastExtension(std::string_view fileName) {
 
 } // namespace
 
-std::string fileTypeCaption(int index, Monitor monitor) {
-    switch (index) {
-    case kFileTypeLoader:
-        return std::string(kLoaderCaption);
-    case kFileTypeTaggedObject:
-        return std::string(kTaggedPrefix) + monitorCommand(monitor);
-    case kFileTypeHexDump:
-        return std::string(kHexPrefix) + monitorCommand(monitor);
-    default:
-        return std::string(kTextCaption);
-    }
+int fileTypeOption(FileType type) {
+    return static_cast<int>(std::find(kFileTypeOptions.begin(), kFileTypeOptions.end(), type) -
+                            kFileTypeOptions.begin());
 }
 
-std::string initialFileTypeCaption(int index) {
-    if (index == kFileTypeHexDump) {
+std::string fileTypeCaption(FileType type, Monitor monitor) {
+    switch (type) {
+    case FileType::Loader:
+        return std::string(kLoaderCaption);
+    case FileType::TaggedObject:
+        return std::string(kTaggedPrefix) + monitorCommand(monitor);
+    case FileType::HexDump:
+        return std::string(kHexPrefix) + monitorCommand(monitor);
+    case FileType::Text:
+        break;
+    }
+    return std::string(kTextCaption);
+}
+
+std::string initialFileTypeCaption(FileType type) {
+    if (type == FileType::HexDump) {
         return std::string(kHexPrefixAtStart) + monitorCommand(Monitor::Evmbug);
     }
-    return fileTypeCaption(index, Monitor::Evmbug);
+    return fileTypeCaption(type, Monitor::Evmbug);
 }
 
-EnabledState enabledStateFor(int fileTypeIndex) {
-    if (fileTypeIndex == kFileTypeLoader) {
+EnabledState enabledStateFor(FileType type) {
+    switch (type) {
+    case FileType::Loader:
         return {false, false};
-    }
-    if (fileTypeIndex == kFileTypeTaggedObject) {
+    case FileType::TaggedObject:
         return {true, true};
+    case FileType::HexDump:
+    case FileType::Text:
+        break;
     }
     return {true, false};
 }
 
-int fileTypeForName(std::string_view fileName) {
+FileType fileTypeForName(std::string_view fileName) {
     const std::string extension = lastExtension(fileName);
     if (extension == ".obj") {
-        return kFileTypeLoader;
+        return FileType::Loader;
     }
     if (extension == ".cas" || extension == ".hex" || extension == ".bin") {
-        return kFileTypeHexDump;
+        return FileType::HexDump;
     }
-    return kFileTypeText;
+    return FileType::Text;
 }
 
 bool matchesFilePattern(std::string_view fileName) {

@@ -35,7 +35,7 @@ void MainForm::connectHandlers() {
     connect(c.optEVMBUG, &QRadioButton::clicked, this, &MainForm::optEVMBUG_Click);
     connect(c.optTIBUG, &QRadioButton::toggled, this, [this](bool on) { on ? optTIBUG_Click() : void(); });
     connect(c.optEVMBUG, &QRadioButton::toggled, this, [this](bool on) { on ? optEVMBUG_Click() : void(); });
-    for (int index = 0; index < kFileTypeCount; ++index) {
+    for (int index = 0; index < static_cast<int>(kFileTypeOptions.size()); ++index) {
         connect(c.optFileType[index], &QRadioButton::clicked, this, [this, index] { optFileType_Click(index); });
         connect(c.optFileType[index], &QRadioButton::toggled, this,
                 [this, index](bool on) { on ? optFileType_Click(index) : void(); });
@@ -54,7 +54,7 @@ void MainForm::FileListBox_Click() {
         return;
     }
     // As the user's click would: the option is selected and its handler runs, even if it was selected already.
-    const int index = fileTypeForName(name->toStdString());
+    const int index = fileTypeOption(fileTypeForName(name->toStdString()));
     m_controls.optFileType[index]->setChecked(true);
     optFileType_Click(index);
 }
@@ -71,13 +71,13 @@ void MainForm::optTIBUG_Click() { setFileTypeCaptions(Monitor::Tibug); }
 void MainForm::optEVMBUG_Click() { setFileTypeCaptions(Monitor::Evmbug); }
 
 void MainForm::setFileTypeCaptions(Monitor monitor) {
-    for (int index : {kFileTypeTaggedObject, kFileTypeHexDump}) {
-        m_controls.optFileType[index]->setText(QString::fromStdString(fileTypeCaption(index, monitor)));
+    for (FileType type : {FileType::TaggedObject, FileType::HexDump}) {
+        m_controls.optFileType[fileTypeOption(type)]->setText(QString::fromStdString(fileTypeCaption(type, monitor)));
     }
 }
 
 void MainForm::optFileType_Click(int index) {
-    const EnabledState state = enabledStateFor(index);
+    const EnabledState state = enabledStateFor(kFileTypeOptions[index]);
     const MainFormControls &c = m_controls;
     QWidget *const factors[] = {c.lblMultFactorChar, c.lblMultFactorCharx, c.txtMultFactorChar,
                                 c.lblMultFactorLine, c.lblMultFactorLinex, c.txtMultFactorLine};
@@ -132,13 +132,13 @@ std::string MainForm::folderPath() {
     return QDir::toNativeSeparators(m_controls.DirectoryListBox->path()).toStdString();
 }
 
-int MainForm::fileTypeIndex() {
-    for (int index = 0; index < kFileTypeCount; ++index) {
+engine::FileType MainForm::fileType() {
+    for (std::size_t index = 0; index < kFileTypeOptions.size(); ++index) {
         if (m_controls.optFileType[index]->isChecked()) {
-            return index;
+            return kFileTypeOptions[index];
         }
     }
-    return kFileTypeText;
+    return FileType::Text;
 }
 
 bool MainForm::tibugSelected() { return m_controls.optTIBUG->isChecked(); }

@@ -35,7 +35,7 @@ public:
 
     std::optional<std::string> selectedFile() override;
     std::string folderPath() override;
-    int fileTypeIndex() override;
+    engine::FileType fileType() override;
     bool tibugSelected() override;
     std::string terminalTitleTerm() override;
     bool ignoreAddressTags() override;

@@ -113,7 +113,8 @@ void createFileTypes(MainFormControls &c, QWidget *w, const Placer &p) {
     QWidget *f = c.frmFileType;
     auto option = [&](int index, const char *name, int l, int t, int width, int h) {
         c.optFileType[index] =
-            p.place(new OptionButton(QString::fromStdString(initialFileTypeCaption(index)), f), name, l, t, width, h);
+            p.place(new OptionButton(QString::fromStdString(initialFileTypeCaption(kFileTypeOptions[index])), f), name,
+                    l, t, width, h);
     };
     option(0, "optFileType0", 120, 240, 1935, 375);
     c.btnFileTypeHelp = p.place(new QPushButton("?", f), "btnFileTypeHelp", 2160, 240, 495, 375);

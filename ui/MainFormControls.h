@@ -28,7 +28,7 @@ struct MainFormControls {
     OptionButton *optTeraTerm;
     OptionButton *optHyperTerminal;
     QGroupBox *frmFileType;
-    std::array<OptionButton *, kFileTypeCount> optFileType;
+    std::array<OptionButton *, kFileTypeOptions.size()> optFileType;
     QCheckBox *chkIgnoreAddressTags;
     QLineEdit *txtMultFactorChar;
     QLineEdit *txtMultFactorLine;

@@ -37,8 +37,9 @@ const char *resultText(engine::SendResult result) {
 
 } // namespace
 
-SendCommand::SendCommand(SendArguments arguments, CommandLineServices services, std::ostream &out, bool progressLine)
-    : m_arguments(std::move(arguments)), m_out(out), m_progress(services.clock, out, progressLine) {
+SendCommand::SendCommand(SendArguments arguments, engine::EngineServices services, std::ostream &out, bool progressLine)
+    : m_arguments(std::move(arguments)), m_out(out), m_messages(services.dialogs),
+      m_progress(services.clock, out, progressLine) {
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
     std::error_code error;
     m_path = std::filesystem::absolute(std::filesystem::path(name), error);
@@ -83,7 +84,7 @@ void SendCommand::interrupt() {
 
 std::optional<std::string> SendCommand::selectedFile() { return m_fileName; }
 std::string SendCommand::folderPath() { return m_folder; }
-int SendCommand::fileTypeIndex() { return *m_arguments.fileType; }
+engine::FileType SendCommand::fileType() { return *m_arguments.fileType; }
 bool SendCommand::tibugSelected() { return m_arguments.monitor == Monitor::Tibug; }
 std::string SendCommand::terminalTitleTerm() { return m_arguments.terminalTitleTerm; }
 bool SendCommand::ignoreAddressTags() { return m_arguments.ignoreAddressTags; }
@@ -100,19 +101,9 @@ void SendCommand::progress(std::uint64_t done, std::uint64_t total) { m_progress
 
 void SendCommand::endProgram() { m_driver->abandon(); }
 
-void SendCommand::showMessage(std::string_view, std::string_view text, platform::MessageIcon icon) {
+void SendCommand::showMessage(std::string_view title, std::string_view text, platform::MessageIcon icon) {
     m_progress.finishLine();
-    // Message boxes separate paragraphs with CR LF; a terminal needs only the LF.
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-            line += text[i];
-        }
-    }
-    const char *kind = icon == platform::MessageIcon::Error     ? "error: "
-                       : icon == platform::MessageIcon::Warning ? "warning: "
-                                                                : "";
-    m_out << "quorvane: " << kind << line << '\n' << std::flush;
+    m_messages.showMessage(title, text, icon);
 }
 
 } // namespace quorvane::ui

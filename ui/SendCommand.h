@@ -13,20 +13,11 @@
 
 namespace quorvane::ui {
 
-// The platform as the command line reaches it; its messages go to the stream instead of message boxes.
-struct CommandLineServices {
-    platform::Desktop &desktop;
-    platform::KeyboardLayout &layout;
-    platform::KeyInjector &injector;
-    platform::EventPump &pump;
-    platform::Timer &delayTimer;
-    platform::Clock &clock;
-};
-
 class SendCommand : public engine::EngineHost, public platform::Dialogs {
 public:
-    // `progressLine`: the output is a terminal, so a progress line is kept up to date on it.
-    SendCommand(SendArguments arguments, CommandLineServices services, std::ostream &out, bool progressLine);
+    // The engine's messages go to `services.dialogs` (a StreamDialogs on `out`, say), each after the progress line
+    // has been ended. `progressLine`: the output is a terminal, so a progress line is kept up to date on it.
+    SendCommand(SendArguments arguments, engine::EngineServices services, std::ostream &out, bool progressLine);
     ~SendCommand() override;
 
     // Runs the transfer; the exit status: kExitCompleted only when the whole file was typed.
@@ -36,7 +27,7 @@ public:
 
     std::optional<std::string> selectedFile() override;
     std::string folderPath() override;
-    int fileTypeIndex() override;
+    engine::FileType fileType() override;
     bool tibugSelected() override;
     std::string terminalTitleTerm() override;
     bool ignoreAddressTags() override;
@@ -56,6 +47,7 @@ private:
     std::string m_folder;
     std::string m_fileName;
     std::ostream &m_out;
+    platform::Dialogs &m_messages;
     ProgressLine m_progress;
     bool m_stopVisible = false;
     bool m_stopRequested = false;

@@ -10,6 +10,7 @@
 #include "ui/CommandLineArguments.h"
 #include "ui/MainForm.h"
 #include "ui/SendCommand.h"
+#include "ui/StreamDialogs.h"
 
 #include <QApplication>
 
@@ -40,7 +41,9 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
     platform::QtEventPump pump;
     platform::QtTimer timer;
     platform::QtClock clock;
-    ui::SendCommand command(arguments, {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock},
+    ui::StreamDialogs messages(std::cerr);
+    ui::SendCommand command(arguments,
+                            {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, messages},
                             std::cerr, platform::stderrIsTerminal());
     platform::StopSignals stopSignals([&command] { command.interrupt(); });
     return command.run();

@@ -16,6 +16,7 @@
 namespace {
 
 using namespace quorvane;
+using engine::FileType;
 
 // A timer whose tick is due at once and a pump that delivers it: every wait returns immediately.
 class InstantTimer : public platform::Timer {
@@ -87,9 +88,9 @@ std::string objectFile() {
     return text + ":\r\n";
 }
 
-void run(const char *name, int fileType, const std::string &bytes) {
+void run(const char *name, FileType type, const std::string &bytes) {
     bench::BenchHost host;
-    host.fileType = fileType;
+    host.type = type;
     host.writeFile("input", bytes);
     platform::FakeDesktop desktop;
     desktop.addWindow(7, "Tera Term");
@@ -122,9 +123,9 @@ void run(const char *name, int fileType, const std::string &bytes) {
 
 int main() {
     std::printf("Whole transfers, factors 0, waits that return at once, injector that discards (5 rounds each)\n");
-    run("hex dump", 2, hexDump());
-    run("text", 3, textFile());
-    run("object", 1, objectFile());
-    run("loader", 0, objectFile());
+    run("hex dump", FileType::HexDump, hexDump());
+    run("text", FileType::Text, textFile());
+    run("object", FileType::TaggedObject, objectFile());
+    run("loader", FileType::Loader, objectFile());
     return 0;
 }

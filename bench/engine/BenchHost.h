@@ -30,7 +30,7 @@ public:
 
     std::optional<std::string> selectedFile() override { return selected; }
     std::string folderPath() override { return m_folder.string(); }
-    int fileTypeIndex() override { return fileType; }
+    engine::FileType fileType() override { return type; }
     bool tibugSelected() override { return false; }
     std::string terminalTitleTerm() override { return "Tera Term"; }
     bool ignoreAddressTags() override { return false; }
@@ -43,7 +43,7 @@ public:
     void endProgram() override {}
 
     std::string selected;
-    int fileType = 3;
+    engine::FileType type = engine::FileType::Text;
     std::string charFactor = "0";
     std::string lineFactor = "0";
 

@@ -10,7 +10,7 @@ using Keys = std::vector<std::string>;
 
 TEST(HexDumpTransfer, TheExampleWithItsWaits) {
     TransferRig rig;
-    rig.host.fileType = 2;
+    rig.host.type = FileType::HexDump;
     rig.writeFile(std::string_view("\x12\x0A\xFF\x00", 4));
     EXPECT_EQ(rig.send(), SendResult::Completed);
     std::vector<std::string> expected;
@@ -41,7 +41,7 @@ TEST(HexDumpTransfer, Images) {
     for (const auto &c : cases) {
         for (const bool tibug : {false, true}) {
             TransferRig rig;
-            rig.host.fileType = 2;
+            rig.host.type = FileType::HexDump;
             rig.host.tibug = tibug;
             rig.writeFile(c.bytes);
             EXPECT_EQ(rig.send(), SendResult::Completed) << c.name;
@@ -52,7 +52,7 @@ TEST(HexDumpTransfer, Images) {
 
 TEST(HexDumpTransfer, AZeroCharacterFactorKeepsTheLineWait) {
     TransferRig rig;
-    rig.host.fileType = 2;
+    rig.host.type = FileType::HexDump;
     rig.host.charFactor = "0";
     rig.writeFile("\xAB\xCD");
     rig.send();
@@ -67,7 +67,7 @@ TEST(HexDumpTransfer, AnImageLargerThanOneReadPieceStaysPaired) {
         image.push_back(static_cast<char>((i * 7 + i / 256) & 0xFF));
     }
     TransferRig rig;
-    rig.host.fileType = 2;
+    rig.host.type = FileType::HexDump;
     rig.host.charFactor = "0";
     rig.host.lineFactor = "0";
     rig.writeFile(image);

@@ -112,7 +112,7 @@ TEST(TextTransfer, ProgressEndsAtTheFileSize) {
 
 TEST(LoaderTransfer, FixedWaitsWhateverTheFactorsSay) {
     TransferRig rig;
-    rig.host.fileType = 0;
+    rig.host.type = FileType::Loader;
     rig.host.charFactor = "3";
     rig.host.lineFactor = "7";
     rig.writeFile("A\r\nB");
@@ -138,7 +138,7 @@ TEST(LoaderTransfer, LineHandling) {
     };
     for (const auto &c : cases) {
         TransferRig rig;
-        rig.host.fileType = 0;
+        rig.host.type = FileType::Loader;
         rig.writeFile(c.bytes);
         EXPECT_EQ(rig.send(), SendResult::Completed) << c.name;
         EXPECT_EQ(rig.typed(), c.keys) << c.name;

@@ -100,7 +100,7 @@ TEST(SendOperation, TheWalkWorksOnASnapshotAndTheSelectionIsTakenBeforeIt) {
     rig.writeFile("A");
     rig.pump.atPass(1, [&] {
         rig.host.selected = "gone";
-        rig.host.fileType = 2;
+        rig.host.type = FileType::HexDump;
         rig.desktop.addWindow(20, "Another Tera Term");
     });
     EXPECT_EQ(rig.send(), SendResult::Completed);
@@ -118,9 +118,9 @@ TEST(SendOperation, ARootFolderGivesADoubledSeparatorThatStillOpens) {
 }
 
 TEST(SendOperation, AFileThatCannotBeReadIsReportedByNameAndReason) {
-    for (const int fileType : {0, 1, 2, 3}) {
+    for (const FileType type : {FileType::Loader, FileType::TaggedObject, FileType::HexDump, FileType::Text}) {
         TransferRig rig;
-        rig.host.fileType = fileType;
+        rig.host.type = type;
         rig.host.selected = "missing.txt";
         EXPECT_EQ(rig.send(), SendResult::FileError);
         ASSERT_EQ(rig.dialogs.messages().size(), 1u);

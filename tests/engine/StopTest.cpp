@@ -11,7 +11,7 @@ using Keys = std::vector<std::string>;
 
 struct StopCase {
     const char *name;
-    int fileType;
+    FileType type;
     std::string_view bytes;
     std::chrono::microseconds stopAt; // the initial wait ends at 1000 ms
     Keys keys;
@@ -22,7 +22,7 @@ class StopDuringAWait : public ::testing::TestWithParam<StopCase> {};
 TEST_P(StopDuringAWait, FinishesTheUnitUnderWayThenEnds) {
     const StopCase &c = GetParam();
     TransferRig rig;
-    rig.host.fileType = c.fileType;
+    rig.host.type = c.type;
     rig.host.tibug = true;
     rig.writeFile(c.bytes);
     rig.stopAt(c.stopAt);
@@ -38,29 +38,43 @@ TEST_P(StopDuringAWait, FinishesTheUnitUnderWayThenEnds) {
 INSTANTIATE_TEST_SUITE_P(
     EachTransfer, StopDuringAWait,
     ::testing::Values(
-        StopCase{"loader_during_the_initial_wait", 0, "AB\r\nCD", 500ms, {}},
-        StopCase{"loader_during_a_character_wait", 0, "AB\r\nCD", 1001ms, {"A", "B", "<CR>"}},
-        StopCase{"loader_during_the_line_wait", 0, "AB\r\nCD", 1030ms, {"A", "B", "<CR>"}},
-        StopCase{"loader_in_the_second_line", 0, "AB\r\nCD\r\nEF", 1060ms, {"A", "B", "<CR>", "C", "D", "<CR>"}},
-        StopCase{"text_during_the_initial_wait", 3, "AB\r\nCD", 500ms, {}},
-        StopCase{"text_during_a_character_wait", 3, "AB\r\nCD", 1005ms, {"A", "B", "<CR>"}},
-        StopCase{"text_during_the_line_wait", 3, "AB\r\nCD", 1050ms, {"A", "B", "<CR>"}},
-        StopCase{"hex_during_the_initial_wait", 2, "\x12\x34\x56\x78", 500ms, {}},
-        StopCase{"hex_during_a_digit_wait", 2, "\x12\x34\x56\x78", 1010ms, {"1", "2", "3", "4", "<SP>"}},
-        StopCase{"hex_during_the_word_wait", 2, "\x12\x34\x56\x78", 1100ms, {"1", "2", "3", "4", "<SP>"}},
+        StopCase{"loader_during_the_initial_wait", FileType::Loader, "AB\r\nCD", 500ms, {}},
+        StopCase{"loader_during_a_character_wait", FileType::Loader, "AB\r\nCD", 1001ms, {"A", "B", "<CR>"}},
+        StopCase{"loader_during_the_line_wait", FileType::Loader, "AB\r\nCD", 1030ms, {"A", "B", "<CR>"}},
+        StopCase{"loader_in_the_second_line",
+                 FileType::Loader,
+                 "AB\r\nCD\r\nEF",
+                 1060ms,
+                 {"A", "B", "<CR>", "C", "D", "<CR>"}},
+        StopCase{"text_during_the_initial_wait", FileType::Text, "AB\r\nCD", 500ms, {}},
+        StopCase{"text_during_a_character_wait", FileType::Text, "AB\r\nCD", 1005ms, {"A", "B", "<CR>"}},
+        StopCase{"text_during_the_line_wait", FileType::Text, "AB\r\nCD", 1050ms, {"A", "B", "<CR>"}},
+        StopCase{"hex_during_the_initial_wait", FileType::HexDump, "\x12\x34\x56\x78", 500ms, {}},
+        StopCase{
+            "hex_during_a_digit_wait", FileType::HexDump, "\x12\x34\x56\x78", 1010ms, {"1", "2", "3", "4", "<SP>"}},
+        StopCase{
+            "hex_during_the_word_wait", FileType::HexDump, "\x12\x34\x56\x78", 1100ms, {"1", "2", "3", "4", "<SP>"}},
         StopCase{"hex_in_the_second_word",
                  2,
                  "\x12\x34\x56\x78\x9A\xBC",
                  1200ms,
                  {"1", "2", "3", "4", "<SP>", "5", "6", "7", "8", "<SP>"}},
-        StopCase{"object_during_the_initial_wait", 1, "9FE00B12347F\r\n:\r\n", 500ms, {}},
+        StopCase{"object_during_the_initial_wait", FileType::TaggedObject, "9FE00B12347F\r\n:\r\n", 500ms, {}},
         StopCase{"object_during_the_memory_command",
                  1,
                  "9FE00B12347F\r\n:\r\n",
                  1150ms,
                  {"<CR>", "M", "F", "E", "0", "0", "<CR>"}},
-        StopCase{"object_during_a_data_word", 1, "B1234B56787F\r\n:\r\n", 1020ms, {"1", "2", "3", "4", "<SP>"}},
-        StopCase{"object_between_records", 1, "B12347F\r\nB56787F\r\n:\r\n", 1100ms, {"1", "2", "3", "4", "<SP>"}}),
+        StopCase{"object_during_a_data_word",
+                 FileType::TaggedObject,
+                 "B1234B56787F\r\n:\r\n",
+                 1020ms,
+                 {"1", "2", "3", "4", "<SP>"}},
+        StopCase{"object_between_records",
+                 FileType::TaggedObject,
+                 "B12347F\r\nB56787F\r\n:\r\n",
+                 1100ms,
+                 {"1", "2", "3", "4", "<SP>"}}),
     [](const ::testing::TestParamInfo<StopCase> &param) { return std::string(param.param.name); });
 
 } // namespace

@@ -39,7 +39,7 @@ class WorkedExample : public ::testing::TestWithParam<ExampleCase> {};
 
 TEST_P(WorkedExample, TypesTheMemoryCommandAndTheWords) {
     TransferRig rig;
-    rig.host.fileType = 1;
+    rig.host.type = FileType::TaggedObject;
     rig.host.tibug = GetParam().tibug;
     rig.host.ignoreTags = GetParam().ignoreTags;
     rig.writeFile(kExample);
@@ -87,7 +87,7 @@ TEST(TaggedObjectTransfer, RecordShapes) {
     };
     for (const auto &c : cases) {
         TransferRig rig;
-        rig.host.fileType = 1;
+        rig.host.type = FileType::TaggedObject;
         rig.host.tibug = true;
         rig.host.ignoreTags = c.ignoreTags;
         rig.writeFile(c.bytes);
@@ -111,7 +111,7 @@ TEST(TaggedObjectTransfer, MalformedFilesEndWithAMessageAndNothingOfTheBadField)
     };
     for (const auto &c : cases) {
         TransferRig rig;
-        rig.host.fileType = 1;
+        rig.host.type = FileType::TaggedObject;
         rig.writeFile(c.bytes);
         EXPECT_EQ(rig.send(), SendResult::MalformedFile) << c.name;
         EXPECT_EQ(rig.typed(), c.keys) << c.name;
@@ -127,7 +127,7 @@ TEST(TaggedObjectTransfer, MalformedFilesEndWithAMessageAndNothingOfTheBadField)
 TEST(TaggedObjectTransfer, AnUnrecognisedTagEndsTheProgramAfterTheCommonEnd) {
     for (const std::string_view bytes : {"b12347F\r\n:\r\n", "B1234\r\n:\r\n", "\r\n:\r\n", "X\r\n:\r\n"}) {
         TransferRig rig;
-        rig.host.fileType = 1;
+        rig.host.type = FileType::TaggedObject;
         rig.writeFile(bytes);
         EXPECT_EQ(rig.send(), SendResult::MalformedFile);
         const auto &entries = rig.transcript.entries();
@@ -141,7 +141,7 @@ TEST(TaggedObjectTransfer, AnUnrecognisedTagEndsTheProgramAfterTheCommonEnd) {
 
 TEST(TaggedObjectTransfer, MonitorAndAddressTagChoicesAreReadAtEachAddress) {
     TransferRig rig;
-    rig.host.fileType = 1;
+    rig.host.type = FileType::TaggedObject;
     rig.host.tibug = true;
     rig.writeFile("9000A7F\r\n9000B7F\r\n9000C7F\r\n:\r\n");
     // The first command's seven line waits end at 1700 ms.

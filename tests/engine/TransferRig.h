@@ -28,7 +28,7 @@ public:
 
     std::optional<std::string> selectedFile() override { return selected; }
     std::string folderPath() override { return folder; }
-    int fileTypeIndex() override { return fileType; }
+    FileType fileType() override { return type; }
     bool tibugSelected() override { return tibug; }
     std::string terminalTitleTerm() override { return term; }
     bool ignoreAddressTags() override { return ignoreTags; }
@@ -45,7 +45,7 @@ public:
 
     std::optional<std::string> selected = "file";
     std::string folder;
-    int fileType = 3;
+    FileType type = FileType::Text;
     bool tibug = false;
     std::string term = "Tera Term";
     bool ignoreTags = false;

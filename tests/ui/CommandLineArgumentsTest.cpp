@@ -31,7 +31,7 @@ TEST(CommandLineArguments, SendDefaultsAreTheWindowsStartState) {
 
 struct ValidCase {
     std::vector<std::string> arguments;
-    std::optional<int> fileType;
+    std::optional<FileType> fileType;
     Monitor monitor;
     std::string term;
     bool ignoreTags;

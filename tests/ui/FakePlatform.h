@@ -25,8 +25,10 @@ struct FakePlatform {
     platform::RecordingInjector injector;
     platform::CapturedDialogs dialogs;
 
-    engine::EngineServices engineServices() { return {desktop, layout, injector, pump, timer, clock, dialogs}; }
-    CommandLineServices commandLineServices() { return {desktop, layout, injector, pump, timer, clock}; }
+    engine::EngineServices engineServices() { return engineServices(dialogs); }
+    engine::EngineServices engineServices(platform::Dialogs &messages) {
+        return {desktop, layout, injector, pump, timer, clock, messages};
+    }
 
     // The characters that the injected key presses type on a US layout: digits, letters (Shift for capitals),
     // space and carriage return; any other key reads as "?".

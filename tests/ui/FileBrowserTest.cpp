@@ -54,14 +54,18 @@ TEST_F(FileBrowserTest, ListsShowTheProgramFolderAtFirstStart) {
 TEST_F(FileBrowserTest, ClickChoosesTheTypeByTheLastExtension) {
     const struct {
         const char *name;
-        int index;
-    } cases[] = {{"prog.obj", 0}, {"LOADER.OBJ", 0}, {"dump.Hex", 2}, {"notes.txt", 3}, {"x.txt.obj", 0}};
+        FileType type;
+    } cases[] = {{"prog.obj", FileType::Loader},
+                 {"LOADER.OBJ", FileType::Loader},
+                 {"dump.Hex", FileType::HexDump},
+                 {"notes.txt", FileType::Text},
+                 {"x.txt.obj", FileType::Loader}};
     for (const auto &c : cases) {
         m_rig.click("optFileType1");
         ASSERT_TRUE(m_rig.clickEntry("FileListBox", c.name));
-        EXPECT_EQ(m_rig.form->fileTypeIndex(), c.index) << c.name;
+        EXPECT_EQ(m_rig.form->fileType(), c.type) << c.name;
         EXPECT_EQ(m_rig.form->selectedFile(), std::optional<std::string>(c.name));
-        EXPECT_EQ(m_rig.get("txtMultFactorChar")->isEnabled(), c.index != 0) << c.name;
+        EXPECT_EQ(m_rig.get("txtMultFactorChar")->isEnabled(), c.type != FileType::Loader) << c.name;
     }
 }
 
@@ -71,7 +75,7 @@ TEST_F(FileBrowserTest, KeyboardSelectionChoosesTheTypeToo) {
     QTest::keyClick(files, Qt::Key_Down);
     QTest::keyClick(files, Qt::Key_Down);
     ASSERT_TRUE(m_rig.form->selectedFile().has_value());
-    EXPECT_EQ(m_rig.form->fileTypeIndex(), fileTypeForName(*m_rig.form->selectedFile()));
+    EXPECT_EQ(m_rig.form->fileType(), fileTypeForName(*m_rig.form->selectedFile()));
 }
 
 TEST_F(FileBrowserTest, SingleClickHighlightsAndDoubleClickOpens) {
@@ -95,7 +99,7 @@ TEST_F(FileBrowserTest, OpeningRefreshesTheFileListWithNoSelection) {
     ASSERT_TRUE(m_rig.clickEntry("FileListBox", "notes.txt"));
     ASSERT_TRUE(m_rig.clickEntry("DirectoryListBox", "sub", true));
     EXPECT_FALSE(m_rig.form->selectedFile().has_value());
-    EXPECT_EQ(m_rig.form->fileTypeIndex(), 3) << "refilling the list must not change the type";
+    EXPECT_EQ(m_rig.form->fileType(), FileType::Text) << "refilling the list must not change the type";
 }
 
 TEST_F(FileBrowserTest, AFolderThatCannotBeReadKeepsThePreviousOneAndSaysWhy) {

@@ -9,14 +9,14 @@ namespace {
 TEST(FileTypeForName, LastExtensionDecidesWithoutRegardToCase) {
     const struct {
         const char *name;
-        int expected;
+        FileType expected;
     } cases[] = {
-        {"LOADER.obj", kFileTypeLoader}, {"LOADER.OBJ", kFileTypeLoader}, {"prog.Obj", kFileTypeLoader},
-        {"mem.cas", kFileTypeHexDump},   {"mem.hex", kFileTypeHexDump},   {"image.bin", kFileTypeHexDump},
-        {"IMAGE.BIN", kFileTypeHexDump}, {"MEM.CAS", kFileTypeHexDump},   {"listing.bas", kFileTypeText},
-        {"notes.txt", kFileTypeText},    {"x.obj.txt", kFileTypeText},    {"x.txt.obj", kFileTypeLoader},
-        {"a.b.hex", kFileTypeHexDump},   {"noextension", kFileTypeText},  {"obj", kFileTypeText},
-        {"archive.objx", kFileTypeText}, {".hex", kFileTypeHexDump},      {"trailing.", kFileTypeText},
+        {"LOADER.obj", FileType::Loader}, {"LOADER.OBJ", FileType::Loader}, {"prog.Obj", FileType::Loader},
+        {"mem.cas", FileType::HexDump},   {"mem.hex", FileType::HexDump},   {"image.bin", FileType::HexDump},
+        {"IMAGE.BIN", FileType::HexDump}, {"MEM.CAS", FileType::HexDump},   {"listing.bas", FileType::Text},
+        {"notes.txt", FileType::Text},    {"x.obj.txt", FileType::Text},    {"x.txt.obj", FileType::Loader},
+        {"a.b.hex", FileType::HexDump},   {"noextension", FileType::Text},  {"obj", FileType::Text},
+        {"archive.objx", FileType::Text}, {".hex", FileType::HexDump},      {"trailing.", FileType::Text},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(fileTypeForName(c.name), c.expected) << c.name;
@@ -25,7 +25,7 @@ TEST(FileTypeForName, LastExtensionDecidesWithoutRegardToCase) {
 
 TEST(FileTypeForName, NeverChoosesTheTaggedObjectType) {
     for (const char *name : {"a.obj", "a.OBJ", "a.tag", "a.o", "a.cas", "a"}) {
-        EXPECT_NE(fileTypeForName(name), kFileTypeTaggedObject) << name;
+        EXPECT_NE(fileTypeForName(name), FileType::TaggedObject) << name;
     }
 }
 

@@ -108,7 +108,7 @@ TEST_F(MainFormTest, StartStateSelectionsAndEnabledStates) {
     EXPECT_TRUE(m_rig.get("btnStop")->isHidden());
     EXPECT_TRUE(m_rig.get("btnSend")->isVisible());
     EXPECT_TRUE(m_rig.get<QListWidget>("FileListBox")->selectedItems().isEmpty());
-    EXPECT_EQ(m_rig.form->fileTypeIndex(), 0);
+    EXPECT_EQ(m_rig.form->fileType(), FileType::Loader);
     EXPECT_FALSE(m_rig.form->tibugSelected());
     EXPECT_EQ(m_rig.form->terminalTitleTerm(), "Tera Term");
 }
@@ -189,20 +189,20 @@ TEST_F(MainFormTest, ClickingTheSelectedEvmbugAtStartDropsTheExtraSpace) {
 TEST_F(MainFormTest, FileTypeClicksSetTheEnabledStatesAndKeepValues) {
     const struct {
         const char *option;
-        int index;
+        FileType type;
         bool factors;
         bool tags;
-    } steps[] = {{"optFileType1", 1, true, true},
-                 {"optFileType2", 2, true, false},
-                 {"optFileType3", 3, true, false},
-                 {"optFileType0", 0, false, false},
-                 {"optFileType1", 1, true, true}};
+    } steps[] = {{"optFileType1", FileType::TaggedObject, true, true},
+                 {"optFileType2", FileType::HexDump, true, false},
+                 {"optFileType3", FileType::Text, true, false},
+                 {"optFileType0", FileType::Loader, false, false},
+                 {"optFileType1", FileType::TaggedObject, true, true}};
     m_rig.click("optFileType1");
     m_rig.click("chkIgnoreAddressTags");
     m_rig.get<QLineEdit>("txtMultFactorChar")->setText("2.5");
     for (const auto &s : steps) {
         m_rig.click(s.option);
-        EXPECT_EQ(m_rig.form->fileTypeIndex(), s.index);
+        EXPECT_EQ(m_rig.form->fileType(), s.type);
         for (const char *name : {"lblMultFactorChar", "lblMultFactorCharx", "txtMultFactorChar", "lblMultFactorLine",
                                  "lblMultFactorLinex", "txtMultFactorLine"}) {
             EXPECT_EQ(enabled(name), s.factors) << s.option << " " << name;

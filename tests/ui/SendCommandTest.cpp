@@ -2,6 +2,7 @@
 #include "ui/SendCommand.h"
 #include "FakePlatform.h"
 #include "ui/ProgressLine.h"
+#include "ui/StreamDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ protected:
     }
 
     int run(SendArguments arguments, bool progressLine = false) {
-        SendCommand command(std::move(arguments), m_platform.commandLineServices(), m_out, progressLine);
+        SendCommand command(std::move(arguments), m_platform.engineServices(m_messages), m_out, progressLine);
         m_command = &command;
         const int status = command.run();
         m_command = nullptr;
@@ -41,6 +42,7 @@ protected:
     fs::path m_folder;
     test::FakePlatform m_platform;
     std::ostringstream m_out;
+    StreamDialogs m_messages{m_out};
     SendCommand *m_command = nullptr;
 };
 
@@ -55,7 +57,7 @@ TEST_F(SendCommandTest, WholeFileTypedExitsWithZero) {
 
 struct TypeCase {
     std::string name;
-    std::optional<int> type;
+    std::optional<FileType> type;
     bool typedAsHexWords;
 };
 
@@ -75,8 +77,8 @@ TEST_P(SendCommandTypes, TypeComesFromTheOptionElseFromTheExtensionInAnyCase) {
 INSTANTIATE_TEST_SUITE_P(Types, SendCommandTypes,
                          testing::Values(TypeCase{"image.bin", {}, true}, TypeCase{"IMAGE.BIN", {}, true},
                                          TypeCase{"mem.Hex", {}, true}, TypeCase{"notes.txt", {}, false},
-                                         TypeCase{"notes.txt", kFileTypeHexDump, true},
-                                         TypeCase{"image.bin", kFileTypeText, false}));
+                                         TypeCase{"notes.txt", FileType::HexDump, true},
+                                         TypeCase{"image.bin", FileType::Text, false}));
 
 TEST_F(SendCommandTest, TerminalNotRunningIsReportedOnTheStreamAndFails) {
     m_platform.desktop.addWindow(3, "HyperTerminal");
@@ -122,7 +124,7 @@ TEST_F(SendCommandTest, CtrlCBeforeTheTransferStartsTypesNothing) {
     m_platform.desktop.addWindow(7, "Tera Term");
     SendArguments arguments;
     arguments.file = writeFile("listing.txt", "ABC\r\n");
-    SendCommand command(arguments, m_platform.commandLineServices(), m_out, false);
+    SendCommand command(arguments, m_platform.engineServices(m_messages), m_out, false);
     command.interrupt();
     EXPECT_EQ(command.run(), kExitNotCompleted);
     EXPECT_EQ(m_platform.typedText(), "");
@@ -133,16 +135,17 @@ TEST_F(SendCommandTest, ProgressLineOnlyOnATerminal) {
         test::FakePlatform platform;
         platform.desktop.addWindow(7, "Tera Term");
         std::ostringstream out;
+        StreamDialogs messages(out);
         SendArguments arguments;
         arguments.file = writeFile("image.bin", std::string(40, '\x55'));
-        SendCommand command(arguments, platform.commandLineServices(), out, terminal);
+        SendCommand command(arguments, platform.engineServices(messages), out, terminal);
         ASSERT_EQ(command.run(), kExitCompleted);
         EXPECT_EQ(out.str().find("40 of 40 characters typed") != std::string::npos, terminal) << out.str();
         EXPECT_EQ(!out.str().empty() && out.str().back() == '\n', terminal) << "the line must be ended";
     }
 }
 
-TEST_F(SendCommandTest, MessagesBecomeLinesOnTheStream) {
+TEST(StreamDialogs, MessagesBecomeLines) {
     const struct {
         std::string text;
         platform::MessageIcon icon;
@@ -156,8 +159,8 @@ TEST_F(SendCommandTest, MessagesBecomeLinesOnTheStream) {
     };
     for (const auto &c : cases) {
         std::ostringstream out;
-        SendCommand command(SendArguments{}, m_platform.commandLineServices(), out, false);
-        command.showMessage("Quorvane", c.text, c.icon);
+        StreamDialogs messages(out);
+        messages.showMessage("Quorvane", c.text, c.icon);
         EXPECT_EQ(out.str(), c.expected);
     }
 }

@@ -26,7 +26,7 @@ class Host : public engine::EngineHost {
 public:
     std::optional<std::string> selectedFile() override { return file; }
     std::string folderPath() override { return folder; }
-    int fileTypeIndex() override { return fileType; }
+    engine::FileType fileType() override { return type; }
     bool tibugSelected() override { return tibug; }
     std::string terminalTitleTerm() override { return "Tera Term"; }
     bool ignoreAddressTags() override { return false; }
@@ -40,7 +40,7 @@ public:
 
     std::string file = "input";
     std::string folder;
-    int fileType = 3;
+    engine::FileType type = engine::FileType::Text;
     bool tibug = false;
     bool stopShown = false;
     bool ended = false;
@@ -94,23 +94,24 @@ private:
 
 struct FileCase {
     const char *name;
-    int fileType;
+    engine::FileType type;
     std::string_view bytes;
     std::wstring received;
 };
 
 TEST_F(Win32Transfer, EachFileTypeArrivesAsItsCharacters) {
     const FileCase cases[] = {
-        {"loader", 0, "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n",
+        {"loader", engine::FileType::Loader, "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n",
          L"00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r:       "},
-        {"tagged object, EVMBUG", 1, "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n",
-         L"\rIM FE00\rC820 0000 FE04 \r"},
-        {"hex dump", 2, std::string_view("\x12\x0A\xFF\x00", 4), L"120A FF00 \r"},
-        {"text", 3, "10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r\n20 END\r\n", L"10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r20 END"},
+        {"tagged object, EVMBUG", engine::FileType::TaggedObject,
+         "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n", L"\rIM FE00\rC820 0000 FE04 \r"},
+        {"hex dump", engine::FileType::HexDump, std::string_view("\x12\x0A\xFF\x00", 4), L"120A FF00 \r"},
+        {"text", engine::FileType::Text, "10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r\n20 END\r\n",
+         L"10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r20 END"},
     };
     for (const FileCase &c : cases) {
         SCOPED_TRACE(c.name);
-        host.fileType = c.fileType;
+        host.type = c.type;
         writeInput(c.bytes);
         auto terminal = startWindow(kTeraTermTitle, "terminal.log");
         ASSERT_EQ(send(), SendResult::Completed);
