@@ -35,11 +35,11 @@ TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
         std::string_view file;
         std::string records;
     } cases[] = {
-        {"a", "65\u2193 65\u2191"},
-        {"a+", "65\u2193 65\u2191 | 16\u2193 187\u2193 187\u2191 16\u2191"},
-        {"\f", "17\u2193 76\u2193 76\u2191 17\u2191"},
-        {"{", "16\u2193 219\u2193 219\u2191 16\u2191"},
-        {"a\nb", "65\u2193 65\u2191 | 13\u2193 13\u2191 | 66\u2193 66\u2191"},
+        {"a", "A↓ A↑"},
+        {"a+", "A↓ A↑ | Shift↓ OemPlus↓ OemPlus↑ Shift↑"},
+        {"\f", "Ctrl↓ L↓ L↑ Ctrl↑"},
+        {"{", "Shift↓ Oem4↓ Oem4↑ Shift↑"},
+        {"a\nb", "A↓ A↑ | Enter↓ Enter↑ | B↓ B↑"},
     };
     for (const auto &c : cases) {
         DriverRig rig;
