@@ -1,7 +1,10 @@
 // Maps one character of a loader or text file to the key-sequence string that types exactly that character.
 #include "engine/CharacterKeys.h"
 
-#include <string_view>
+#include "engine/TextDecoding.h"
+
+#include <cstdint>
+#include <span>
 
 namespace quorvane::engine {
 
@@ -48,6 +51,17 @@ std::u16string keySequenceFor(char32_t ch) {
         return std::u16string{u'{', unit, u'}'};
     }
     return std::u16string(1, unit);
+}
+
+std::vector<std::u16string> keySequencesForUtf8(std::string_view utf8) {
+    const std::span bytes(reinterpret_cast<const std::uint8_t *>(utf8.data()), utf8.size());
+    std::vector<std::u16string> sequences;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const DecodedCharacter decoded = decodeUtf8(bytes.subspan(i));
+        sequences.push_back(keySequenceFor(decoded.ch));
+        i += decoded.length;
+    }
+    return sequences;
 }
 
 } // namespace quorvane::engine

@@ -1,11 +1,12 @@
 // Whole transfers through the engine and the keystroke synthesiser with waits that cost nothing: prints
 // keystrokes per second for a hex dump, a text file and an object file.
-#include "BenchHost.h"
 #include "engine/SendDriver.h"
 #include "platform/fake/CapturedDialogs.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "platform/fake/ManualClock.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TempDir.h"
 
 #include <algorithm>
 #include <chrono>
@@ -89,9 +90,12 @@ std::string objectFile() {
 }
 
 void run(const char *name, FileType type, const std::string &bytes) {
-    bench::BenchHost host;
+    test::TempFolder files("quorvane-bench-");
+    test::FakeHost host;
+    host.select(files.write("input", bytes));
     host.type = type;
-    host.writeFile("input", bytes);
+    host.charFactor = "0";
+    host.lineFactor = "0";
     platform::FakeDesktop desktop;
     desktop.addWindow(7, "Tera Term");
     platform::FakeKeyboardLayout layout;

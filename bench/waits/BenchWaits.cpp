@@ -1,6 +1,5 @@
 // The real waits on Qt's event loop: Delay and CharDelay error against their nominal length, and the CPU time
 // they use per second of waiting, alone and under a paced text transfer.
-#include "bench/engine/BenchHost.h"
 #include "engine/Pacer.h"
 #include "engine/SendDriver.h"
 #include "platform/fake/CapturedDialogs.h"
@@ -10,6 +9,8 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtTimer.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 
@@ -76,14 +77,13 @@ void charDelayErrors(engine::Pacer &pacer) {
 }
 
 void pacedTransfer(platform::EventPump &pump, platform::Timer &timer, platform::Clock &clock) {
-    bench::BenchHost host;
-    host.charFactor = "1.0";
-    host.lineFactor = "1.0";
+    test::TempFolder files("quorvane-bench-");
     std::string text;
     for (int line = 0; line < 3; ++line) {
         text += "10 PRINT \"THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG\";(A+B)\r\n";
     }
-    host.writeFile("paced.txt", text);
+    test::FakeHost host;
+    host.select(files.write("paced.txt", text));
     platform::FakeDesktop desktop;
     desktop.addWindow(7, "Tera Term");
     platform::FakeKeyboardLayout layout;

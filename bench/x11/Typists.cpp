@@ -1,10 +1,11 @@
 // The three ways the benchmark types a text into the terminal: Quorvane's path, xdotool, and a bare XTest loop.
 #include "bench/x11/Typists.h"
 
+#include "engine/CharacterKeys.h"
+#include "engine/TextDecoding.h"
 #include "keys/KeySequenceTyper.h"
 #include "platform/DesktopBackend.h"
 #include "tests/support/ChildProcess.h"
-#include "tools/x11driver/TextSequences.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
@@ -19,13 +20,12 @@ namespace quorvane::bench {
 namespace {
 
 std::vector<char32_t> characters(const std::string &text) {
+    const std::span bytes(reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
     std::vector<char32_t> result;
-    for (const auto &sequence : tools::keySequencesForText(text)) {
-        char32_t ch = sequence.size() == 3 ? sequence[1] : sequence[0]; // braced grammar characters
-        if (sequence.size() == 2) {
-            ch = 0x10000 + ((char32_t(sequence[0]) - 0xD800) << 10) + (sequence[1] - 0xDC00);
-        }
-        result.push_back(ch);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const engine::DecodedCharacter decoded = engine::decodeUtf8(bytes.subspan(i));
+        result.push_back(decoded.ch);
+        i += decoded.length;
     }
     return result;
 }
@@ -53,7 +53,7 @@ bool typeWithQuorvane(const std::string &text, Window terminal) {
     // Restricted to the terminal as a transfer is, so the focus check under the server grab is measured too.
     backend.injector->restrictTo(terminal);
     const auto start = std::chrono::steady_clock::now();
-    for (const auto &sequence : tools::keySequencesForText(text)) {
+    for (const auto &sequence : engine::keySequencesForUtf8(text)) {
         sendKeys.SendKeySequence(sequence);
     }
     const std::chrono::duration<double> typing = std::chrono::steady_clock::now() - start;

@@ -1,6 +1,9 @@
 // Expected memory images and received bytes, derived from the transferred files independently of the engine.
 #include "tests/e2e/ExpectedResults.h"
 
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/support/TempDir.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -91,6 +94,25 @@ std::string typedText(const std::string &fileContent) {
         }
     }
     return typed;
+}
+
+std::string expectedResult(Check check, const std::string &file, const std::string &content,
+                           std::optional<std::uint16_t> startAddress) {
+    switch (check) {
+    case Check::SampleImage: {
+        const std::string path = samplesFolder() + "/" + file;
+        return readFile(path.substr(0, path.rfind('.')) + ".image").value_or("(no sample image)");
+    }
+    case Check::ObjectImage:
+        return imageText(objectCodeMemory(content, std::nullopt));
+    case Check::ObjectImageIgnoringTags:
+        return imageText(objectCodeMemory(content, startAddress));
+    case Check::BinaryImage:
+        return imageText(binaryMemory(content, startAddress.value_or(0)));
+    case Check::Text:
+        return typedText(content);
+    }
+    return {};
 }
 
 } // namespace quorvane::test

@@ -23,4 +23,13 @@ Memory binaryMemory(const std::string &bytes, std::uint16_t startAddress);
 // The bytes a terminal sends for a text file typed line by line: CR between lines, none after the last.
 std::string typedText(const std::string &fileContent);
 
+// How a case judges what arrived: the sample's own image, the image worked out from the object code (tags
+// followed, or ignored from the open memory command's address), a binary's image, or the bytes of a text.
+enum class Check { SampleImage, ObjectImage, ObjectImageIgnoringTags, BinaryImage, Text };
+
+// What the board should hold (an image) or have received (bytes) after `file` in samples/, holding `content`,
+// was sent; `startAddress` is that of the memory command already open, for the checks that need one.
+std::string expectedResult(Check check, const std::string &file, const std::string &content,
+                           std::optional<std::uint16_t> startAddress);
+
 } // namespace quorvane::test

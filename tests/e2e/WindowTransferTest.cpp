@@ -15,8 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-enum class Check { SampleImage, ObjectImage, ObjectImageIgnoringTags, BinaryImage, Text };
-
 struct WindowCase {
     const char *name;
     const char *file; // in samples/
@@ -37,24 +35,6 @@ struct WindowCase {
 };
 
 std::ostream &operator<<(std::ostream &out, const WindowCase &c) { return out << c.name; }
-
-std::string expectedResult(const WindowCase &c, const std::string &content) {
-    switch (c.check) {
-    case Check::SampleImage: {
-        const std::string path = samplesFolder() + "/" + std::string(c.file);
-        return readFile(path.substr(0, path.rfind('.')) + ".image").value_or("(no sample image)");
-    }
-    case Check::ObjectImage:
-        return imageText(objectCodeMemory(content, std::nullopt));
-    case Check::ObjectImageIgnoringTags:
-        return imageText(objectCodeMemory(content, c.startAddress));
-    case Check::BinaryImage:
-        return imageText(binaryMemory(content, c.startAddress));
-    case Check::Text:
-        return typedText(content);
-    }
-    return {};
-}
 
 // A folder with the file to send among others, so that picking it in the list means something.
 std::string filesFolder(const XSession &session, const std::string &file) {
@@ -82,7 +62,7 @@ TEST_P(WindowTransferTest, BoardEndsWithTheFileContents) {
     ASSERT_TRUE(board) << error;
     const auto content = readFile(samplesFolder() + "/" + c.file);
     ASSERT_TRUE(content);
-    const std::string expected = expectedResult(c, *content);
+    const std::string expected = expectedResult(c.check, c.file, *content, c.startAddress);
     auto window = QuorvaneWindow::start(*session, filesFolder(*session, c.file), error);
     ASSERT_TRUE(window) << error;
 

@@ -22,7 +22,7 @@ TEST(HexDumpTransfer, TheExampleWithItsWaits) {
         expected.push_back(key("<SP>"));
         expected.push_back(delay(100));
     }
-    expected.insert(expected.end(), {key("<CR>"), "finish", "STOP! hidden"});
+    expected.insert(expected.end(), {key("<CR>"), "restrict none", "finish", "STOP! hidden"});
     EXPECT_EQ(rig.afterInitialWait(), expected);
 }
 
@@ -56,8 +56,9 @@ TEST(HexDumpTransfer, AZeroCharacterFactorKeepsTheLineWait) {
     rig.host.charFactor = "0";
     rig.writeFile("\xAB\xCD");
     rig.send();
-    EXPECT_EQ(rig.afterInitialWait(), (std::vector<std::string>{key("A"), key("B"), key("C"), key("D"), key("<SP>"),
-                                                                delay(100), key("<CR>"), "finish", "STOP! hidden"}));
+    EXPECT_EQ(rig.afterInitialWait(),
+              (std::vector<std::string>{key("A"), key("B"), key("C"), key("D"), key("<SP>"), delay(100), key("<CR>"),
+                                        "restrict none", "finish", "STOP! hidden"}));
 }
 
 // Larger than one read piece, odd, with every byte value: checks pairing across the pieces.

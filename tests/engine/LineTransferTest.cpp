@@ -18,7 +18,7 @@ std::vector<std::string> charactersWith(std::initializer_list<std::string_view> 
     return entries;
 }
 
-const std::vector<std::string> kEnd = {"finish", "STOP! hidden"};
+const std::vector<std::string> kEnd = {"restrict none", "finish", "STOP! hidden"};
 
 TEST(TextTransfer, TheWorkedExampleWithItsWaits) {
     TransferRig rig;

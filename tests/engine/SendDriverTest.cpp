@@ -2,32 +2,23 @@
 // finishes it on every path.
 #include "engine/SendDriver.h"
 #include "TransferRig.h"
-#include "platform/fake/CapturedDialogs.h"
-#include "platform/fake/FakeDesktop.h"
-#include "platform/fake/FakeEventPump.h"
-#include "platform/fake/FakeKeyboardLayout.h"
-#include "platform/fake/RecordingInjector.h"
 
 #include <gtest/gtest.h>
 
 namespace quorvane::engine::test {
 namespace {
 
-// With a transcript, the desktop, the dialogs and the injector record into it in order.
-struct DriverRig {
-    explicit DriverRig(platform::Transcript *transcript = nullptr)
-        : desktop(transcript), dialogs(transcript), injector(transcript) {
+// The driver with the real synthesiser on the fake platform; with a transcript, the fakes record into it in order.
+struct DriverRig : quorvane::test::FakePlatform {
+    explicit DriverRig(platform::Transcript *transcript = nullptr) : FakePlatform(transcript) {
         desktop.addWindow(kTeraTermWindow, "Tera Term");
+        host.folder = files.path().string();
     }
-    platform::ManualClock clock;
-    platform::FakeTimer timer{clock};
-    platform::FakeEventPump pump{clock, timer};
-    platform::FakeDesktop desktop;
-    platform::CapturedDialogs dialogs;
-    platform::FakeKeyboardLayout layout;
-    platform::RecordingInjector injector;
-    TransferRig folder; // only for its file and host
-    SendDriver driver{folder.host, {desktop, layout, injector, pump, timer, clock, dialogs}};
+    void writeFile(std::string_view bytes) { files.write(*host.selected, bytes); }
+
+    FakeHost host;
+    quorvane::test::TempFolder files{"quorvane-driver-"};
+    SendDriver driver{host, services()};
 };
 
 TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
@@ -43,7 +34,7 @@ TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
     };
     for (const auto &c : cases) {
         DriverRig rig;
-        rig.folder.writeFile(c.file);
+        rig.writeFile(c.file);
         EXPECT_EQ(rig.driver.Send(), SendResult::Completed);
         EXPECT_EQ(rig.injector.transcript(), c.records) << testing::PrintToString(c.file);
         EXPECT_EQ(rig.injector.finishCount(), 1u);
@@ -53,35 +44,38 @@ TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
 
 TEST(SendDriver, EveryEndFinishesTheInjectorAndOnlyCompletedIsSuccess) {
     DriverRig missing;
-    missing.folder.host.selected = "missing";
+    missing.host.selected = "missing";
     EXPECT_EQ(missing.driver.Send(), SendResult::FileError);
     EXPECT_EQ(missing.injector.finishCount(), 1u);
 
     DriverRig noTerminal;
-    noTerminal.folder.writeFile("abc");
+    noTerminal.writeFile("abc");
     noTerminal.desktop.removeWindow(kTeraTermWindow);
     EXPECT_EQ(noTerminal.driver.Send(), SendResult::TerminalNotFound);
     EXPECT_EQ(noTerminal.injector.finishCount(), 1u);
 
     DriverRig abandoned;
-    abandoned.folder.writeFile("abc");
+    abandoned.writeFile("abc");
     abandoned.pump.at(std::chrono::milliseconds(500), [&] { abandoned.driver.abandon(); });
     EXPECT_EQ(abandoned.driver.Send(), SendResult::Abandoned);
     EXPECT_EQ(abandoned.injector.finishCount(), 1u);
     EXPECT_TRUE(abandoned.injector.batches().empty());
-    EXPECT_FALSE(abandoned.folder.host.stopShown);
+    EXPECT_FALSE(abandoned.host.stopShown);
 }
 
 // The injector refuses a string when the focus has left the terminal although the cached focus still names it:
 // the terminal is activated again and the string typed once more, whole; a second refusal loses the terminal.
 TEST(SendDriver, RefusedStringIsTypedOnceAfterReactivation) {
-    const std::vector<std::string> start = {"activate #7", "restrict #7", "keys refused", "activate #7"};
+    const std::vector<std::string> start = {"pass",         "activate #7",  "restrict #7",
+                                            "delay 1000ms", "keys refused", "activate #7"};
     const struct {
         std::size_t refused;
         SendResult result;
         std::vector<std::string> rest;
     } cases[] = {
-        {1, SendResult::Completed, {"keys A↓ A↑", "keys B↓ B↑", "restrict none", "finish"}},
+        {1,
+         SendResult::Completed,
+         {"keys A↓ A↑", "wait 10000us", "keys B↓ B↑", "wait 10000us", "delay 100ms", "restrict none", "finish"}},
         {2,
          SendResult::TerminalLost,
          {"keys refused", "restrict none", "finish", "message error: " + std::string(kTerminalLostText)}},
@@ -92,7 +86,7 @@ TEST(SendDriver, RefusedStringIsTypedOnceAfterReactivation) {
     for (const auto &c : cases) {
         platform::Transcript transcript;
         DriverRig rig(&transcript);
-        rig.folder.writeFile("ab");
+        rig.writeFile("ab");
         rig.injector.refuseNextBatches(c.refused);
         EXPECT_EQ(rig.driver.Send(), c.result) << c.refused;
         std::vector<std::string> expected = start;
@@ -105,17 +99,14 @@ TEST(SendDriver, RefusedStringIsTypedOnceAfterReactivation) {
 TEST(SendDriver, ActivationFailureAfterARefusalLosesTheTerminal) {
     platform::Transcript transcript;
     DriverRig rig(&transcript);
-    rig.folder.writeFile("ab");
+    rig.writeFile("ab");
     rig.injector.refuseNextBatches(1);
     rig.pump.at(std::chrono::milliseconds(500), [&] { rig.desktop.refuseActivation(kTeraTermWindow); });
     EXPECT_EQ(rig.driver.Send(), SendResult::TerminalLost);
-    const std::vector<std::string> expected = {"activate #7",
-                                               "restrict #7",
-                                               "keys refused",
-                                               "activate #7 failed",
-                                               "restrict none",
-                                               "finish",
-                                               "message error: " + std::string(kTerminalLostText)};
+    const std::vector<std::string> expected = {
+        "pass",          "activate #7",  "restrict #7",
+        "delay 1000ms",  "keys refused", "activate #7 failed",
+        "restrict none", "finish",       "message error: " + std::string(kTerminalLostText)};
     EXPECT_EQ(transcript.entries(), expected);
 }
 

@@ -16,8 +16,9 @@ TEST(SendOperation, TheWholeTranscriptOfAShortTransfer) {
     rig.host.charFactor = "5";
     rig.host.lineFactor = "5";
     EXPECT_EQ(rig.send(), SendResult::Completed);
-    EXPECT_EQ(rig.transcript.entries(), (Entries{"pass", "pass", "STOP! shown", "activate #7", delay(1000), key("A"),
-                                                 passes(25000), delay(500), "finish", "STOP! hidden"}));
+    EXPECT_EQ(rig.transcript.entries(),
+              (Entries{"pass", "pass", "STOP! shown", "activate #7", "restrict #7", delay(1000), key("A"),
+                       passes(25000), delay(500), "restrict none", "finish", "STOP! hidden"}));
     EXPECT_FALSE(rig.operation.running());
 }
 
@@ -166,7 +167,7 @@ TEST(SendOperation, TheKeystrokeGuardBringsTheTerminalBack) {
     rig.pump.at(1005ms, [&] { rig.desktop.setForeground(kOwnWindow); });
     EXPECT_EQ(rig.send(), SendResult::Completed);
     EXPECT_EQ(rig.afterInitialWait(), (Entries{key("A"), passes(5000), "activate #7", key("B"), passes(5000),
-                                               delay(100), "finish", "STOP! hidden"}));
+                                               delay(100), "restrict none", "finish", "STOP! hidden"}));
 }
 
 TEST(SendOperation, ALostTerminalEndsTheTransferWithNothingTypedElsewhere) {
@@ -183,7 +184,7 @@ TEST(SendOperation, ALostTerminalEndsTheTransferWithNothingTypedElsewhere) {
         });
         EXPECT_EQ(rig.send(), SendResult::TerminalLost);
         EXPECT_EQ(rig.afterInitialWait(),
-                  (Entries{key("A"), passes(5000), "activate #7 failed", "finish",
+                  (Entries{key("A"), passes(5000), "activate #7 failed", "restrict none", "finish",
                            "message error: " + std::string(kTerminalLostText), "STOP! hidden"}));
     }
 }
@@ -217,7 +218,7 @@ TEST(SendOperation, AbandonDuringTheWalkActivatesNothing) {
     rig.writeFile("A");
     rig.pump.atPass(1, [&] { rig.operation.abandon(); });
     EXPECT_EQ(rig.send(), SendResult::Abandoned);
-    EXPECT_EQ(rig.transcript.entries(), (Entries{"pass", "finish", "STOP! hidden"}));
+    EXPECT_EQ(rig.transcript.entries(), (Entries{"pass", "restrict none", "finish", "STOP! hidden"}));
 }
 
 TEST(SendOperation, AnAbandonedOperationCanSendAgain) {

@@ -51,7 +51,7 @@ TEST_P(WorkedExample, TypesTheMemoryCommandAndTheWords) {
                                               dataWord("C820"),
                                               dataWord("0000"),
                                               dataWord("FE04"),
-                                              {key("<CR>"), "finish", "STOP! hidden"}}));
+                                              {key("<CR>"), "restrict none", "finish", "STOP! hidden"}}));
     EXPECT_TRUE(rig.dialogs.messages().empty());
 }
 

@@ -1,23 +1,11 @@
-// The fake host, the recorders and the rig that runs Send operations on them.
+// The key-sequence recorder and the rig that runs Send operations on the fakes.
 #include "TransferRig.h"
 
 #include "engine/Pacer.h"
 
 #include <algorithm>
-#include <fstream>
-#include <random>
 
 namespace quorvane::engine::test {
-
-void FakeHost::setStopVisible(bool visible) {
-    stopShown = visible;
-    m_transcript.add(visible ? "STOP! shown" : "STOP! hidden");
-}
-
-void FakeHost::clickStop() {
-    stopShown = false;
-    m_transcript.add("STOP! clicked");
-}
 
 bool RecordingSink::SendKeySequence(std::u16string_view keys) {
     std::string text;
@@ -36,24 +24,13 @@ bool RecordingSink::SendKeySequence(std::u16string_view keys) {
     return true;
 }
 
-TransferRig::TransferRig() : operation(host, {desktop, layout, injector, pump, timer, clock, dialogs}, sink) {
-    static std::mt19937_64 names{std::random_device{}()};
-    folder = std::filesystem::temp_directory_path() / ("quorvane-engine-" + std::to_string(names()));
-    std::filesystem::create_directories(folder);
+TransferRig::TransferRig() : FakePlatform(&transcript), operation(host, services(), sink) {
     host.folder = folder.string();
     desktop.addWindow(kOwnWindow, "Quorvane");
     desktop.addWindow(kTeraTermWindow, "COM1:9600baud - Tera Term VT");
 }
 
-TransferRig::~TransferRig() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
-
-void TransferRig::writeFile(std::string_view bytes) {
-    std::ofstream out(folder / *host.selected, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+void TransferRig::writeFile(std::string_view bytes) { files.write(*host.selected, bytes); }
 
 std::vector<std::string> TransferRig::afterInitialWait() const {
     const auto &entries = transcript.entries();

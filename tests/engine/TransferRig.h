@@ -1,63 +1,21 @@
 // A whole Send operation on fakes: host controls, desktop, clock, pump, timer and dialogs in one transcript.
 #pragma once
 
-#include "engine/EngineHost.h"
 #include "engine/KeySequenceSink.h"
 #include "engine/SendOperation.h"
-#include "platform/fake/CapturedDialogs.h"
-#include "platform/fake/FakeDesktop.h"
-#include "platform/fake/FakeEventPump.h"
-#include "platform/fake/FakeKeyboardLayout.h"
-#include "platform/fake/FakeTimer.h"
-#include "platform/fake/ManualClock.h"
 #include "platform/fake/Transcript.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace quorvane::engine::test {
 
 using platform::Transcript;
-
-// The window's controls as plain values; STOP! changes and the program's end go into the transcript.
-class FakeHost : public EngineHost {
-public:
-    explicit FakeHost(Transcript &transcript) : m_transcript(transcript) {}
-
-    std::optional<std::string> selectedFile() override { return selected; }
-    std::string folderPath() override { return folder; }
-    FileType fileType() override { return type; }
-    bool tibugSelected() override { return tibug; }
-    std::string terminalTitleTerm() override { return term; }
-    bool ignoreAddressTags() override { return ignoreTags; }
-    std::string charFactorText() override { return charFactor; }
-    std::string lineFactorText() override { return lineFactor; }
-    bool stopVisible() override { return stopShown; }
-    void setStopVisible(bool visible) override;
-    std::string windowCaption() override { return caption; }
-    void progress(std::uint64_t done, std::uint64_t total) override { progressReports.emplace_back(done, total); }
-    void endProgram() override { m_transcript.add("end program"); }
-
-    // The STOP! click.
-    void clickStop();
-
-    std::optional<std::string> selected = "file";
-    std::string folder;
-    FileType type = FileType::Text;
-    bool tibug = false;
-    std::string term = "Tera Term";
-    bool ignoreTags = false;
-    std::string charFactor = "1.0";
-    std::string lineFactor = "1.0";
-    bool stopShown = false;
-    std::string caption = "Quorvane";
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> progressReports;
-
-private:
-    Transcript &m_transcript;
-};
+using quorvane::test::FakeHost;
 
 // Records "type <keys>", with the carriage return as <CR> and the space as <SP>.
 class RecordingSink : public KeySequenceSink {
@@ -69,24 +27,19 @@ private:
     Transcript &m_transcript;
 };
 
-// Records "finish".
-class FinishRecorder : public platform::KeyInjector {
-public:
-    explicit FinishRecorder(Transcript &transcript) : m_transcript(transcript) {}
-    std::size_t inject(std::span<const platform::KeyRecord> records) override { return records.size(); }
-    void finish() override { m_transcript.add("finish"); }
-
-private:
-    Transcript &m_transcript;
-};
-
 inline constexpr platform::WindowId kOwnWindow = 1;
 inline constexpr platform::WindowId kTeraTermWindow = 7;
 
-class TransferRig {
+// The transcript comes first, so that it outlives the fakes that write into it.
+struct RigTranscript {
+    Transcript transcript;
+};
+
+// The fake platform, the host and a key-sequence recorder, all writing into one transcript; the desktop holds
+// Quorvane's own window and a Tera Term, and the host's file lives in a folder of its own.
+class TransferRig : public RigTranscript, public quorvane::test::FakePlatform {
 public:
     TransferRig();
-    ~TransferRig();
 
     // Writes the file the host has selected, in a folder of its own.
     void writeFile(std::string_view bytes);
@@ -99,17 +52,10 @@ public:
     // Clicks STOP! at `when` since the start (the initial wait ends at 1000 ms).
     void stopAt(std::chrono::microseconds when);
 
-    Transcript transcript;
-    platform::ManualClock clock;
-    platform::FakeTimer timer{clock, &transcript};
-    platform::FakeEventPump pump{clock, timer, &transcript};
-    platform::FakeDesktop desktop{&transcript};
-    platform::CapturedDialogs dialogs{&transcript};
-    platform::FakeKeyboardLayout layout;
-    FinishRecorder injector{transcript};
-    FakeHost host{transcript};
+    FakeHost host{&transcript};
     RecordingSink sink{transcript};
-    std::filesystem::path folder;
+    quorvane::test::TempFolder files{"quorvane-engine-"};
+    const std::filesystem::path &folder = files.path();
     SendOperation operation;
 };
 

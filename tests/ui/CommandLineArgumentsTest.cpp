@@ -57,10 +57,19 @@ TEST_P(ValidSend, SetsEveryField) {
 INSTANTIATE_TEST_SUITE_P(
     Options, ValidSend,
     testing::Values(
-        ValidCase{{"send", "f.bin", "--type", "loader"}, 0, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
-        ValidCase{{"send", "--type=object", "f.bin"}, 1, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
-        ValidCase{{"send", "f.bin", "--type", "hex"}, 2, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
-        ValidCase{{"send", "f.bin", "--type", "text"}, 3, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
+        ValidCase{
+            {"send", "f.bin", "--type", "loader"}, FileType::Loader, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
+        ValidCase{{"send", "--type=object", "f.bin"},
+                  FileType::TaggedObject,
+                  Monitor::Evmbug,
+                  "Tera Term",
+                  false,
+                  "1.0",
+                  "1.0"},
+        ValidCase{
+            {"send", "f.bin", "--type", "hex"}, FileType::HexDump, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
+        ValidCase{
+            {"send", "f.bin", "--type", "text"}, FileType::Text, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
         ValidCase{{"send", "f.bin", "--monitor", "tibug"}, {}, Monitor::Tibug, "Tera Term", false, "1.0", "1.0"},
         ValidCase{{"send", "f.bin", "--monitor=evmbug"}, {}, Monitor::Evmbug, "Tera Term", false, "1.0", "1.0"},
         ValidCase{{"send", "f.bin", "--terminal", "hyperterminal"},
@@ -87,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "2.5",
                   "0"},
         ValidCase{{"send", "f.bin", "--type", "hex", "--type", "text"},
-                  3,
+                  FileType::Text,
                   Monitor::Evmbug,
                   "Tera Term",
                   false,

@@ -1,8 +1,8 @@
 // The real main window on the fake platform, with its engine, for tests that drive the widgets by object name.
 #pragma once
 
-#include "FakePlatform.h"
 #include "platform/Settings.h"
+#include "tests/support/FakePlatform.h"
 #include "ui/MainForm.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ inline void ensureApplication() {
 }
 
 struct FormRig {
-    FakePlatform platform;
+    quorvane::test::FakePlatform platform;
     std::unique_ptr<MainForm> form;
     std::unique_ptr<engine::SendDriver> driver;
     int programEnds = 0;
@@ -37,7 +37,7 @@ struct FormRig {
     void create(platform::Settings &settings, const QString &programFolder) {
         ensureApplication();
         form = std::make_unique<MainForm>(platform.dialogs, settings, programFolder);
-        driver = std::make_unique<engine::SendDriver>(*form, platform.engineServices());
+        driver = std::make_unique<engine::SendDriver>(*form, platform.services());
         form->setSendDriver(driver.get());
         form->setProgramEnd([this] { ++programEnds; });
         form->show();

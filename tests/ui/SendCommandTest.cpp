@@ -1,46 +1,36 @@
 // `quorvane send` through the real engine on the fake platform: exit statuses, messages, Ctrl+C and progress.
 #include "ui/SendCommand.h"
-#include "FakePlatform.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/TempDir.h"
 #include "ui/ProgressLine.h"
 #include "ui/StreamDialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace quorvane::ui {
 namespace {
 
-namespace fs = std::filesystem;
 using std::chrono::seconds;
 
 class SendCommandTest : public testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("quorvane-send-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     std::string writeFile(const std::string &name, const std::string &content) {
-        std::ofstream(m_folder / name, std::ios::binary) << content;
-        return (m_folder / name).string();
+        return m_folder.write(name, content).string();
     }
 
     int run(SendArguments arguments, bool progressLine = false) {
-        SendCommand command(std::move(arguments), m_platform.engineServices(m_messages), m_out, progressLine);
+        SendCommand command(std::move(arguments), m_platform.services(m_messages), m_out, progressLine);
         m_command = &command;
         const int status = command.run();
         m_command = nullptr;
         return status;
     }
 
-    fs::path m_folder;
-    test::FakePlatform m_platform;
+    quorvane::test::TempFolder m_folder{"quorvane-send-"};
+    quorvane::test::FakePlatform m_platform;
     std::ostringstream m_out;
     StreamDialogs m_messages{m_out};
     SendCommand *m_command = nullptr;
@@ -103,7 +93,7 @@ TEST_F(SendCommandTest, AnyOtherTerminalIsFoundByPartOfItsTitle) {
 
 TEST_F(SendCommandTest, MissingFileIsAnInvalidArgument) {
     SendArguments arguments;
-    arguments.file = (m_folder / "absent.obj").string();
+    arguments.file = (m_folder.path() / "absent.obj").string();
     EXPECT_EQ(run(arguments), kExitUsage);
     EXPECT_NE(m_out.str().find("absent.obj"), std::string::npos);
 }
@@ -124,7 +114,7 @@ TEST_F(SendCommandTest, CtrlCBeforeTheTransferStartsTypesNothing) {
     m_platform.desktop.addWindow(7, "Tera Term");
     SendArguments arguments;
     arguments.file = writeFile("listing.txt", "ABC\r\n");
-    SendCommand command(arguments, m_platform.engineServices(m_messages), m_out, false);
+    SendCommand command(arguments, m_platform.services(m_messages), m_out, false);
     command.interrupt();
     EXPECT_EQ(command.run(), kExitNotCompleted);
     EXPECT_EQ(m_platform.typedText(), "");
@@ -132,13 +122,13 @@ TEST_F(SendCommandTest, CtrlCBeforeTheTransferStartsTypesNothing) {
 
 TEST_F(SendCommandTest, ProgressLineOnlyOnATerminal) {
     for (const bool terminal : {false, true}) {
-        test::FakePlatform platform;
+        quorvane::test::FakePlatform platform;
         platform.desktop.addWindow(7, "Tera Term");
         std::ostringstream out;
         StreamDialogs messages(out);
         SendArguments arguments;
         arguments.file = writeFile("image.bin", std::string(40, '\x55'));
-        SendCommand command(arguments, platform.engineServices(messages), out, terminal);
+        SendCommand command(arguments, platform.services(messages), out, terminal);
         ASSERT_EQ(command.run(), kExitCompleted);
         EXPECT_EQ(out.str().find("40 of 40 characters typed") != std::string::npos, terminal) << out.str();
         EXPECT_EQ(!out.str().empty() && out.str().back() == '\n', terminal) << "the line must be ended";

@@ -2,75 +2,37 @@
 // that window received: the four file types, Caps Lock, characters off the layout, a missing or doubled window.
 #include "TestWindowProcess.h"
 #include "engine/SendDriver.h"
+#include "platform/fake/CapturedDialogs.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32EventPump.h"
 #include "platform/win32/Win32KeyInjector.h"
 #include "platform/win32/Win32KeyboardLayout.h"
 #include "platform/win32/Win32Timer.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace quorvane::platform::win32 {
 namespace {
 
 using engine::SendResult;
 using test::TestWindowProcess;
-namespace fs = std::filesystem;
 
 const std::wstring kTeraTermTitle = L"COM1 - Tera Term VT";
-
-class Host : public engine::EngineHost {
-public:
-    std::optional<std::string> selectedFile() override { return file; }
-    std::string folderPath() override { return folder; }
-    engine::FileType fileType() override { return type; }
-    bool tibugSelected() override { return tibug; }
-    std::string terminalTitleTerm() override { return "Tera Term"; }
-    bool ignoreAddressTags() override { return false; }
-    std::string charFactorText() override { return "1.0"; }
-    std::string lineFactorText() override { return "1.0"; }
-    bool stopVisible() override { return stopShown; }
-    void setStopVisible(bool visible) override { stopShown = visible; }
-    std::string windowCaption() override { return {}; }
-    void progress(std::uint64_t, std::uint64_t) override {}
-    void endProgram() override { ended = true; }
-
-    std::string file = "input";
-    std::string folder;
-    engine::FileType type = engine::FileType::Text;
-    bool tibug = false;
-    bool stopShown = false;
-    bool ended = false;
-};
-
-class RecordedDialogs : public Dialogs {
-public:
-    void showMessage(std::string_view, std::string_view text, MessageIcon) override { messages.emplace_back(text); }
-    std::vector<std::string> messages;
-};
 
 class Win32Transfer : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        m_dir = fs::path(temp) / ("quorvane-transfer-" + std::to_string(GetCurrentProcessId()));
-        fs::create_directories(m_dir);
-        host.folder = m_dir.string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
+        host.folder = m_files.path().string();
+        host.selected = "input";
+        host.caption.clear();
     }
 
-    void writeInput(std::string_view bytes) {
-        std::ofstream(m_dir / host.file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-    }
+    void writeInput(std::string_view bytes) { m_files.write(*host.selected, bytes); }
     std::unique_ptr<TestWindowProcess> startWindow(const std::wstring &title, const std::string &logName) {
-        auto window = std::make_unique<TestWindowProcess>(QUORVANE_TEST_WINDOW, title, m_dir / logName);
+        auto window = std::make_unique<TestWindowProcess>(QUORVANE_TEST_WINDOW, title, m_files.path() / logName);
         EXPECT_NE(window->window(), nullptr) << "wintestwindow did not show its window";
         return window;
     }
@@ -79,17 +41,17 @@ protected:
         return driver.Send();
     }
 
-    Host host;
+    quorvane::test::FakeHost host;
     Win32Desktop desktop;
     Win32KeyboardLayout layout;
     Win32KeyInjector injector;
     Win32EventPump pump;
     Win32Timer timer;
     Win32Clock clock;
-    RecordedDialogs dialogs;
+    CapturedDialogs dialogs;
 
 private:
-    fs::path m_dir;
+    quorvane::test::TempFolder m_files{"quorvane-transfer-"};
 };
 
 struct FileCase {
@@ -163,8 +125,8 @@ TEST_F(Win32Transfer, WithoutTheTerminalNothingIsTypedAndTheUserIsTold) {
     auto bystander = startWindow(L"COM1 - PuTTY", "bystander.log");
     ASSERT_TRUE(desktop.activate(reinterpret_cast<WindowId>(bystander->window())));
     EXPECT_EQ(send(), SendResult::TerminalNotFound);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].find("is not running"), std::string::npos);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_NE(dialogs.messages()[0].text.find("is not running"), std::string::npos);
     ASSERT_TRUE(bystander->end());
     EXPECT_EQ(bystander->chars(), L"");
 }

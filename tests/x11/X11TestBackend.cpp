@@ -1,7 +1,7 @@
 // The X11 backend opened on a test session's display, with the synthesiser that drives it.
 #include "tests/x11/X11TestBackend.h"
 
-#include "tools/x11driver/TextSequences.h"
+#include "engine/CharacterKeys.h"
 
 #include <cstdlib>
 
@@ -18,7 +18,7 @@ X11TestBackend X11TestBackend::open(XSession &session, std::string &error) {
 }
 
 void X11TestBackend::typeText(const std::string &text) {
-    for (const auto &sequence : tools::keySequencesForText(text)) {
+    for (const auto &sequence : engine::keySequencesForUtf8(text)) {
         sendKeys->SendKeySequence(sequence);
     }
     backend.injector->finish();

@@ -17,8 +17,8 @@ struct X11TestBackend {
     // Opens the backend on `session`'s display; empty members and `error` set on failure.
     static X11TestBackend open(XSession &session, std::string &error);
     explicit operator bool() const { return backend.desktop && backend.layout && backend.injector && sendKeys; }
-    // Types `text` (UTF-8) one character per SendKeySequence, the way the text transfer does, grammar
-    // characters in braces; then ends the transfer.
+    // Types `text` (UTF-8) one character per SendKeySequence, each as the text transfer maps it (grammar
+    // characters braced, control characters as their keys); then ends the transfer.
     void typeText(const std::string &text);
 };
 

@@ -1,13 +1,13 @@
 // x11driver: finds a terminal window by title, activates it and types a UTF-8 file into it through the X11
-// backend, one character per key sequence, the way the text transfer does (without its waits).
+// backend, one character per key sequence as the text transfer maps it (without its waits).
 //
 // Usage: x11driver [--hold] <title-part> <file>
 // --hold keeps the transfer open after typing until SIGINT or SIGTERM; either signal ends the transfer in
 // order (the keymap restored) at any time. Exit status: 0 typed, 1 failed, 2 usage, 3 stopped by a signal.
 
+#include "engine/CharacterKeys.h"
 #include "keys/KeySequenceTyper.h"
 #include "platform/DesktopBackend.h"
-#include "tools/x11driver/TextSequences.h"
 
 #include <chrono>
 #include <csignal>
@@ -38,7 +38,7 @@ int typeFile(quorvane::platform::DesktopBackend &backend, const std::string &tex
     quorvane::keys::KeySequenceTyper sendKeys(*backend.layout, *backend.injector);
     const auto start = std::chrono::steady_clock::now();
     std::size_t typed = 0;
-    for (const auto &sequence : quorvane::tools::keySequencesForText(text)) {
+    for (const auto &sequence : quorvane::engine::keySequencesForUtf8(text)) {
         if (g_stop) {
             break;
         }
