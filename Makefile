@@ -7,7 +7,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libxtst-dev googletest
 TEST_PACKAGES := $(BUILD_PACKAGES) clang-format-15 clang-14 libclang-rt-14-dev \
-	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps
+	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps imagemagick
 # The Windows cross build and its tests under Wine.
 TEST_PACKAGES += g++-mingw-w64-x86-64 wine wine64
 
