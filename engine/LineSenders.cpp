@@ -1,4 +1,4 @@
-// The loader and text transfers: every character of every line typed as itself, a carriage return between lines.
+// The text transfer: every character of every line typed as itself, a carriage return between lines.
 #include "engine/CharacterKeys.h"
 #include "engine/LineReader.h"
 #include "engine/TransferContext.h"
@@ -38,20 +38,11 @@ SenderResult sendLines(TransferContext &context, LineReader &file, LineWaits wai
     return {file.failed() ? TransferEnd::ReadFailed : TransferEnd::Completed, {}};
 }
 
-// The loader's pacing is fixed: its factor boxes are disabled while it is the chosen type.
-void loaderCharacterWait(TransferContext &context) { context.pacer().CharDelay(1000.0f, 1.0f); }
-
-void loaderLineWait(TransferContext &context) { context.pacer().Delay(0.1f, 0.5f); }
-
 void textCharacterWait(TransferContext &context) { context.textCharWait(); }
 
 void textLineWait(TransferContext &context) { context.lineWait(); }
 
 } // namespace
-
-SenderResult SendLoaderFile(TransferContext &context, LineReader &file) {
-    return sendLines(context, file, {loaderCharacterWait, loaderLineWait});
-}
 
 SenderResult SendTextFile(TransferContext &context, LineReader &file) {
     return sendLines(context, file, {textCharacterWait, textLineWait});

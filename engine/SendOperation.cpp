@@ -3,6 +3,7 @@
 
 #include "engine/InputFile.h"
 #include "engine/LineReader.h"
+#include "engine/ObjectFileCheck.h"
 
 namespace quorvane::engine {
 
@@ -112,6 +113,13 @@ SenderResult SendOperation::runTransfer(const std::filesystem::path &path, FileT
     if (fileType == FileType::HexDump) {
         return runHexDump(path, terminals);
     }
+    if (fileType == FileType::Loader || fileType == FileType::TaggedObject) {
+        SenderResult check =
+            checkObjectFile(path, fileType == FileType::Loader ? ObjectTransfer::Loader : ObjectTransfer::Monitor);
+        if (check.end != TransferEnd::Completed) {
+            return check;
+        }
+    }
     LineReader file;
     std::string reason;
     if (!file.open(path, reason)) {
@@ -178,7 +186,12 @@ SendResult SendOperation::commonEnd(const SenderResult &result, const std::files
         dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::Error);
         break;
     case TransferEnd::UnrecognisedTag:
-        dialogs.showMessage(kMessageTitle, kUnrecognisedTagText, platform::MessageIcon::Error);
+        dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::Error);
+        break;
+    case TransferEnd::Completed:
+        if (!result.message.empty()) {
+            dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::None);
+        }
         break;
     default:
         break;

@@ -29,7 +29,9 @@ enum class TransferEnd {
 
 struct SenderResult {
     TransferEnd end = TransferEnd::Completed;
-    std::string message; // for ReadFailed the reason, for Malformed what is wrong and where
+    // For ReadFailed the reason, for Malformed and UnrecognisedTag what is wrong and where, for Completed a
+    // notice for the user or nothing.
+    std::string message;
 };
 
 class TransferContext {

@@ -1,4 +1,4 @@
-// The loader and text transfers: what is typed for each file, and the waits between keystrokes and lines.
+// The text transfer: what is typed for each file, and the waits between keystrokes and lines.
 #include "TransferRig.h"
 
 #include <gtest/gtest.h>
@@ -107,41 +107,6 @@ TEST(TextTransfer, ProgressEndsAtTheFileSize) {
     EXPECT_EQ(rig.host.progressReports.back(), std::make_pair(std::uint64_t{8}, std::uint64_t{8}));
     for (std::size_t i = 1; i < rig.host.progressReports.size(); ++i) {
         EXPECT_LE(rig.host.progressReports[i - 1].first, rig.host.progressReports[i].first);
-    }
-}
-
-TEST(LoaderTransfer, FixedWaitsWhateverTheFactorsSay) {
-    TransferRig rig;
-    rig.host.type = FileType::Loader;
-    rig.host.charFactor = "3";
-    rig.host.lineFactor = "7";
-    rig.writeFile("A\r\nB");
-    EXPECT_EQ(rig.send(), SendResult::Completed);
-    EXPECT_EQ(rig.afterInitialWait(),
-              concat({{key("A"), passes(1000), key("<CR>"), delay(50)}, {key("B"), passes(1000), delay(50)}, kEnd}));
-}
-
-TEST(LoaderTransfer, LineHandling) {
-    const struct {
-        const char *name;
-        std::string_view bytes;
-        Keys keys;
-    } cases[] = {
-        {"empty file", "", {}},
-        {"two lines", "A\r\nB", {"A", "<CR>", "B"}},
-        {"two lines, final terminator", "A\r\nB\r\n", {"A", "<CR>", "B"}},
-        {"empty line inside", "A\r\n\r\nB", {"A", "<CR>", "<CR>", "B"}},
-        {"final blank line", "A\r\n\r\n", {"A", "<CR>"}},
-        {"carriage returns", "A\rB\r", {"A", "<CR>", "B"}},
-        {"lone line feeds", "A\nB\n", {"A", "<CR>", "B"}},
-        {"grammar characters", "+^%~(){}", {"{+}", "{^}", "{%}", "{~}", "{(}", "{)}", "{{}", "{}}"}},
-    };
-    for (const auto &c : cases) {
-        TransferRig rig;
-        rig.host.type = FileType::Loader;
-        rig.writeFile(c.bytes);
-        EXPECT_EQ(rig.send(), SendResult::Completed) << c.name;
-        EXPECT_EQ(rig.typed(), c.keys) << c.name;
     }
 }
 

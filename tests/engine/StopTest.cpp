@@ -1,4 +1,5 @@
 // STOP! clicked during a wait at each check point of each transfer: what is still typed and what is not.
+#include "ObjectCodeText.h"
 #include "TransferRig.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ using Keys = std::vector<std::string>;
 struct StopCase {
     const char *name;
     FileType type;
-    std::string_view bytes;
+    std::string bytes;
     std::chrono::microseconds stopAt; // the initial wait ends at 1000 ms
     Keys keys;
 };
@@ -59,20 +60,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "\x12\x34\x56\x78\x9A\xBC",
                  1200ms,
                  {"1", "2", "3", "4", "<SP>", "5", "6", "7", "8", "<SP>"}},
-        StopCase{"object_during_the_initial_wait", FileType::TaggedObject, "9FE00B12347F\r\n:\r\n", 500ms, {}},
+        StopCase{"object_during_the_initial_wait",
+                 FileType::TaggedObject,
+                 closedRecord("9FE00B1234") + "\r\n:\r\n",
+                 500ms,
+                 {}},
         StopCase{"object_during_the_memory_command",
                  FileType::TaggedObject,
-                 "9FE00B12347F\r\n:\r\n",
+                 closedRecord("9FE00B1234") + "\r\n:\r\n",
                  1150ms,
                  {"<CR>", "M", "F", "E", "0", "0", "<CR>"}},
         StopCase{"object_during_a_data_word",
                  FileType::TaggedObject,
-                 "B1234B56787F\r\n:\r\n",
+                 closedRecord("B1234B5678") + "\r\n:\r\n",
                  1020ms,
                  {"1", "2", "3", "4", "<SP>"}},
         StopCase{"object_between_records",
                  FileType::TaggedObject,
-                 "B12347F\r\nB56787F\r\n:\r\n",
+                 closedRecord("B1234") + "\r\n" + closedRecord("B5678") + "\r\n:\r\n",
                  1100ms,
                  {"1", "2", "3", "4", "<SP>"}}),
     [](const ::testing::TestParamInfo<StopCase> &param) { return std::string(param.param.name); });

@@ -63,10 +63,10 @@ struct FileCase {
 
 TEST_F(Win32Transfer, EachFileTypeArrivesAsItsCharacters) {
     const FileCase cases[] = {
-        {"loader", engine::FileType::Loader, "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n",
-         L"00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r:       "},
+        {"loader", engine::FileType::Loader, "00010PROGNAME9FE00BC820B0000BFE047F809F       0001\r\n:       \r\n",
+         L"00010PROGNAME9FE00BC820B0000BFE047F809F       0001\r:       "},
         {"tagged object, EVMBUG", engine::FileType::TaggedObject,
-         "00010PROGNAME9FE00BC820B0000BFE047F1A2F       0001\r\n:       \r\n", L"\rIM FE00\rC820 0000 FE04 \r"},
+         "00010PROGNAME9FE00BC820B0000BFE047F809F       0001\r\n:       \r\n", L"\rIM FE00\rC820 0000 FE04 \r"},
         {"hex dump", engine::FileType::HexDump, std::string_view("\x12\x0A\xFF\x00", 4), L"120A FF00 \r"},
         {"text", engine::FileType::Text, "10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r\n20 END\r\n",
          L"10 PRINT (1+2)*3; \"a~b^c%d{e}\"\r20 END"},
