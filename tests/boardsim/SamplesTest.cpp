@@ -38,7 +38,7 @@ std::string typedByLoaderTransfer(const std::string &file) {
 }
 
 TEST(Samples, ObjectFilesLoadIntoTheirImages) {
-    for (const char *name : {"demo", "reloc"}) {
+    for (const char *name : {"demo", "reloc", "records", "entry"}) {
         for (MonitorKind kind : {MonitorKind::Evmbug, MonitorKind::Tibug}) {
             SessionResult result = runSession(monitorConfig(kind, StartMode::Loader),
                                               typedByLoaderTransfer(readSample(std::string(name) + ".obj")));

@@ -27,6 +27,7 @@ struct CliCase {
     const char *terminal = "teraterm";
     const char *layout = "us";
     bool capsLock = false;
+    const char *output = ""; // a text that quorvane's output must hold
 };
 
 std::ostream &operator<<(std::ostream &out, const CliCase &c) { return out << c.name; }
@@ -55,6 +56,7 @@ TEST_P(CliTransferTest, BoardEndsWithTheFileContents) {
     }
     const SendOutcome outcome = runSend(*session, arguments);
     EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find(c.output), std::string::npos) << outcome.output;
 
     if (c.check == Check::Text) {
         EXPECT_EQ(board->waitForReceived([&](const std::string &bytes) { return bytes == expected; }, 5s), expected);
@@ -122,7 +124,59 @@ INSTANTIATE_TEST_SUITE_P(
                 "COM1 - Tera Term VT",
                 "teraterm",
                 "fr",
-                false}),
+                false},
+        // 80-character records with no line ends, as a fixed-record disk file holds them.
+        CliCase{"LoaderRecordsEvmbugBare",
+                "records.obj",
+                "loader",
+                "evmbug",
+                "loader",
+                {},
+                false,
+                false,
+                Check::SampleImage},
+        CliCase{"ObjectRecordsEvmbugOpenbox",
+                "records.obj",
+                "object",
+                "evmbug",
+                "prompt",
+                {},
+                false,
+                true,
+                Check::SampleImage},
+        CliCase{
+            "ObjectRecordsTibugBare", "records.obj", "object", "tibug", "prompt", {}, false, false, Check::SampleImage},
+        // END START and DEF: an entry address and definitions, which a memory command does not type.
+        CliCase{
+            "LoaderEntryTibugOpenbox", "entry.obj", "loader", "tibug", "loader", {}, false, true, Check::SampleImage},
+        CliCase{"ObjectEntryEvmbugBare",
+                "entry.obj",
+                "object",
+                "evmbug",
+                "prompt",
+                {},
+                false,
+                false,
+                Check::SampleImage,
+                "COM1 - Tera Term VT",
+                "teraterm",
+                "us",
+                false,
+                "The program's entry is at B000."},
+        CliCase{"ObjectEntryTibugOpenbox",
+                "entry.obj",
+                "object",
+                "tibug",
+                "prompt",
+                {},
+                false,
+                true,
+                Check::SampleImage,
+                "COM1 - Tera Term VT",
+                "teraterm",
+                "us",
+                false,
+                "The program's entry is at B000."}),
     [](const testing::TestParamInfo<CliCase> &param) { return std::string(param.param.name); });
 
 // Closes a record of tagged fields with its checksum: the two's complement of the sum of its characters
@@ -153,6 +207,28 @@ TEST(LoaderVerbatimTest, GrammarCharactersInTheProgramNameArriveUnchanged) {
     const std::string expected = imageText(objectCodeMemory(content, std::nullopt));
 
     const SendOutcome outcome = runSend(*session, {"send", path, "--type", "loader"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+
+    EXPECT_EQ(board->waitForImage(expected, 5s), expected);
+    EXPECT_NE(board->status().value_or("").find("errors=0\n"), std::string::npos) << board->status().value_or("");
+}
+
+// The original ROMs take upper-case hex digits only (the simulated board without --revised too), so digits
+// written in lower case must reach the memory command in upper case.
+TEST(ObjectDigitsTest, LowerCaseDigitsReachAMonitorThatTakesUpperCaseOnly) {
+    std::string error;
+    auto session = XSession::start({}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"tibug", "prompt", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string content =
+        withChecksum("00000lower   9fe00Bc820Babcd") + "\r\n" + withChecksum("9ff00B0a0d") + "\r\n:\r\n";
+    const std::string path = session->tempDir() + "/lower.obj";
+    ASSERT_TRUE(writeFile(path, content));
+    const std::string expected = "FE00=C820\nFE02=ABCD\nFF00=0A0D\n";
+
+    const SendOutcome outcome = runSend(*session, {"send", path, "--type", "object", "--monitor", "tibug",
+                                                   "--char-factor", "0.05", "--line-factor", "0.1"});
     EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
 
     EXPECT_EQ(board->waitForImage(expected, 5s), expected);

@@ -27,11 +27,15 @@ def write(name, data, binary=False):
         f.write(data if binary else data.encode("ascii"))
 
 
-def object_file(records):
+def object_records(records):
     lines = [record(fields, i + 1) for i, fields in enumerate(records)]
     lines.append(record("", len(lines) + 1))  # assemblers close with an empty checksum-only record
     lines.append(":       SAMPLE  990 TAGGED OBJECT")
-    return "\r\n".join(lines) + "\r\n"
+    return lines
+
+
+def object_file(records):
+    return "\r\n".join(object_records(records)) + "\r\n"
 
 
 def demo():
@@ -63,6 +67,24 @@ def relocatable():
     write("reloc.image", image_text(words))
 
 
+def fixed_records():
+    # As a fixed-record disk file (DIS/FIX 80) holds it: 80-character records back to back, no line ends.
+    words = {0xA000 + 2 * i: w for i, w in enumerate([0x0200, 0x0001, 0x0A10, 0xC000, 0x045B])}
+    first = "00000FIXED   9A000" + "".join("B%04X" % words[a] for a in sorted(words)[:3])
+    second = "9A006" + "".join("B%04X" % words[a] for a in sorted(words)[3:])
+    write("records.obj", "".join(r.ljust(80) for r in object_records([first, second])))
+    write("records.image", image_text(words))
+
+
+def entry_and_definitions():
+    # "DEF START,COUNT" and "END START": definitions (tag 6) and an entry address (tag 1) in their own record.
+    words = {0xB000: 0x0460, 0xB002: 0xB000, 0xB004: 0x0005}
+    code = "00000ENTRY   9B000" + "".join("B%04X" % words[a] for a in sorted(words))
+    defs = "6B000START 6B004COUNT "
+    write("entry.obj", object_file([code, defs, "1B000"]))
+    write("entry.image", image_text(words))
+
+
 def bad_checksum():
     good = record("9FE00B1111", 1)
     broken = record("9FE02B2222", 2)
@@ -88,6 +110,8 @@ if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     demo()
     relocatable()
+    fixed_records()
+    entry_and_definitions()
     bad_checksum()
     binaries()
     text()
