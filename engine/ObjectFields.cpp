@@ -111,10 +111,12 @@ ObjectRecord parseObjectRecord(std::u32string_view record) {
         if (rule->hexDigits && !readDigits(record, position, field, value)) {
             return withProblem(std::move(parsed), RecordProblem::BadDigits, position, tag);
         }
-        if (rule->kind == FieldKind::Checksum && value != checksumThrough(record, position)) {
+        if (rule->kind == FieldKind::Checksum) {
             parsed.checksum = value;
             parsed.expectedChecksum = checksumThrough(record, position);
-            return withProblem(std::move(parsed), RecordProblem::BadChecksum, position, tag);
+            if (value != parsed.expectedChecksum) {
+                return withProblem(std::move(parsed), RecordProblem::BadChecksum, position, tag);
+            }
         }
         parsed.fields.push_back(std::move(field));
         if (rule->kind == FieldKind::Checksum || rule->kind == FieldKind::RecordEnd ||

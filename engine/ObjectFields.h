@@ -42,12 +42,12 @@ struct ObjectRecord {
     RecordProblem problem = RecordProblem::None;
     std::size_t problemColumn = 0; // from 1
     char32_t problemTag = 0;
-    std::uint16_t checksum = 0; // for BadChecksum: the one the record holds, and the one its characters need
+    std::uint16_t checksum = 0; // the one the record holds, and the one its characters need
     std::uint16_t expectedChecksum = 0;
 };
 
-// Only checksum and data fields that typing needs are read for digits; the contents of skipped fields only
-// have to fit their length.
+// The fields that carry a value (1 2 7 9 A B C) must hold four hexadecimal digits; the others are passed over
+// by their length, their contents unread.
 ObjectRecord parseObjectRecord(std::u32string_view record);
 
 } // namespace quorvane::engine

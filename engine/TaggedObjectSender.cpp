@@ -48,8 +48,11 @@ struct TransferState {
 bool typeField(TransferContext &context, const ObjectField &field, TransferState &state) {
     switch (field.kind) {
     case FieldKind::LoadAddress:
-        state.typed = state.typed || !context.host().ignoreAddressTags();
-        return context.host().ignoreAddressTags() || typeMemoryCommand(context, field.digits);
+        if (context.host().ignoreAddressTags()) {
+            return true;
+        }
+        state.typed = true;
+        return typeMemoryCommand(context, field.digits);
     case FieldKind::Data:
         state.typed = true;
         return typeDataWord(context, field.digits);
