@@ -59,7 +59,7 @@ stop_board() {
 
 screenshot() {
     local id
-    id=$(xdotool search --name "$1" | head -n 1)
+    id=$(xdotool search --onlyvisible --name "$1" | head -n 1)
     [ -n "$id" ] && import -window "$id" "$2" 2>/dev/null
 }
 
@@ -97,7 +97,7 @@ printf '[Defaults]\nDefault%%20Drive=/\nDefault%%20Folder=%s\n' "$samples" >"$wo
 XDG_CONFIG_HOME="$work/config" "$build/ui/quorvane" &
 window_pid=$!
 pids+=("$window_pid")
-if wait_for 'xdotool search --name "^Quorvane$"' 20; then
+if wait_for 'xdotool search --onlyvisible --name "^Quorvane$"' 20; then
     sleep 1
     screenshot "^Quorvane$" "$out/window.png"
 else
