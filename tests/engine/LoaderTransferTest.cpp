@@ -26,7 +26,7 @@ TEST(LoaderTransfer, FixedWaitsWhateverTheFactorsSay) {
     rig.writeFile("A\r\nB");
     EXPECT_EQ(rig.send(), SendResult::Completed);
     EXPECT_EQ(rig.afterInitialWait(), (Keys{key("A"), passes(1000), key("<CR>"), delay(50), key("B"), passes(1000),
-                                            delay(50), "finish", "STOP! hidden"}));
+                                            delay(50), "restrict none", "finish", "STOP! hidden"}));
 }
 
 TEST(LoaderTransfer, RecordHandling) {
@@ -82,8 +82,8 @@ TEST(LoaderTransfer, FilesThatAreNotObjectCodeTextAreRefusedBeforeTyping) {
         const std::string &text = rig.dialogs.messages().front().text;
         EXPECT_NE(text.find(c.messagePart), std::string::npos) << text;
         // Neither activated nor typed into: the terminal is left as it was.
-        EXPECT_EQ(rig.transcript.entries(),
-                  (Keys{"pass", "pass", "STOP! shown", "finish", "message error: " + text, "STOP! hidden"}))
+        EXPECT_EQ(rig.transcript.entries(), (Keys{"pass", "pass", "STOP! shown", "restrict none", "finish",
+                                                  "message error: " + text, "STOP! hidden"}))
             << c.name;
     }
 }

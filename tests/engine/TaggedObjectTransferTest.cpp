@@ -205,7 +205,7 @@ TEST(TaggedObjectTransfer, AnUnrecognisedTagEndsTheProgramWithNothingTyped) {
         EXPECT_EQ(rig.send(), SendResult::MalformedFile);
         EXPECT_EQ(rig.typed(), Keys{}) << c.bytes;
         EXPECT_EQ(rig.transcript.entries(),
-                  (std::vector<std::string>{"pass", "pass", "STOP! shown", "finish",
+                  (std::vector<std::string>{"pass", "pass", "STOP! shown", "restrict none", "finish",
                                             "message error: Unrecognised tag in the object code file.\r\n\r\n" +
                                                 c.detail + " Nothing was typed.",
                                             "STOP! hidden", "end program"}))
