@@ -4,7 +4,7 @@
 #include "engine/CharacterKeys.h"
 #include "engine/TextDecoding.h"
 #include "keys/KeySequenceTyper.h"
-#include "platform/DesktopBackend.h"
+#include "platform/x11/X11Backend.h"
 #include "tests/support/ChildProcess.h"
 
 #include <X11/XKBlib.h>
@@ -44,7 +44,7 @@ KeySym keysymOf(char32_t ch) {
 
 bool typeWithQuorvane(const std::string &text, Window terminal) {
     std::string error;
-    auto backend = platform::openDesktopBackend(error);
+    auto backend = platform::x11::openX11Backend(error);
     if (!backend.desktop || !backend.desktop->activate(terminal)) {
         std::fprintf(stderr, "backend: %s\n", error.c_str());
         return false;
@@ -129,7 +129,7 @@ void BareXTest::type(const std::string &text) {
 
 void measureForegroundQuery(Window terminal) {
     std::string error;
-    auto backend = platform::openDesktopBackend(error);
+    auto backend = platform::x11::openX11Backend(error);
     if (!backend.desktop || !backend.desktop->activate(terminal)) {
         return;
     }

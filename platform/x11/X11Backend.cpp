@@ -1,12 +1,13 @@
 // Opens the X11 desktop backend: one shared connection behind the desktop, layout and injector.
-#include "platform/DesktopBackend.h"
+#include "platform/x11/X11Backend.h"
+
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11KeyInjector.h"
 #include "platform/x11/X11KeyboardLayout.h"
 
 namespace quorvane::platform {
 
-DesktopBackend openDesktopBackend(std::string &error) {
+DesktopBackend x11::openX11Backend(std::string &error) {
     auto session = x11::X11Session::open(error);
     if (!session) {
         return {};

@@ -1,8 +1,8 @@
 // Key records to XTest key events: named and layout keys by keycode, other characters through bound keys.
 #include "platform/x11/X11KeyInjector.h"
 
-#include "platform/x11/NamedKeysyms.h"
 #include "platform/x11/WindowProperties.h"
+#include "platform/xkb/NamedKeysyms.h"
 
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -12,6 +12,9 @@
 #include <vector>
 
 namespace quorvane::platform::x11 {
+
+using xkb::namedKeysym;
+
 namespace {
 
 constexpr std::chrono::milliseconds kLockReportDeadline{500};

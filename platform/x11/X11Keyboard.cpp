@@ -1,12 +1,16 @@
 // The keyboard as the backend sees it: the live keymap and group, virtual-key codes for its keys, bindings.
 #include "platform/x11/X11Keyboard.h"
 
-#include "platform/x11/NamedKeysyms.h"
+#include "platform/xkb/NamedKeysyms.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace quorvane::platform::x11 {
+
+using xkb::namedKeysym;
+using xkb::namedVirtualKey;
+
 namespace {
 
 // Codes that Windows leaves unassigned or OEM-specific, given to the keys that type other characters.
@@ -115,7 +119,7 @@ std::uint16_t X11Keyboard::virtualKeyFor(KeyCode keycode) {
     if (m_vkForKeycode[keycode] != 0 && m_keycodeForVk[m_vkForKeycode[keycode]] == keycode) {
         return m_vkForKeycode[keycode];
     }
-    if (auto named = namedVirtualKey(m_keymap->symbol(keycode, m_loadedGroup, false));
+    if (auto named = namedVirtualKey(static_cast<std::uint32_t>(m_keymap->symbol(keycode, m_loadedGroup, false)));
         named != 0 && keycodeForVk(named, false) == keycode) {
         return named;
     }
@@ -131,7 +135,7 @@ std::uint16_t X11Keyboard::virtualKeyFor(KeyCode keycode) {
 std::optional<KeyForCharacter> X11Keyboard::keyForCharacter(char32_t ch) {
     ensureLoaded();
     if (KeySym control = controlKeysym(ch); control != NoSymbol) {
-        const auto vk = namedVirtualKey(control);
+        const auto vk = namedVirtualKey(static_cast<std::uint32_t>(control));
         return keycodeForVk(vk, false) != 0 ? std::optional(KeyForCharacter{static_cast<std::uint8_t>(vk)})
                                             : std::nullopt;
     }

@@ -170,7 +170,7 @@ TEST(X11BackendOpenTest, NoDisplayFailsWithOneClearLine) {
         c.display ? setenv("DISPLAY", c.display, 1) : unsetenv("DISPLAY");
         c.wayland ? setenv("WAYLAND_DISPLAY", c.wayland, 1) : unsetenv("WAYLAND_DISPLAY");
         std::string error;
-        auto backend = platform::openDesktopBackend(error);
+        auto backend = platform::x11::openX11Backend(error);
         EXPECT_FALSE(backend.desktop || backend.layout || backend.injector);
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;

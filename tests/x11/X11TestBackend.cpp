@@ -10,7 +10,7 @@ namespace quorvane::test {
 X11TestBackend X11TestBackend::open(XSession &session, std::string &error) {
     setenv("DISPLAY", session.displayName().c_str(), 1);
     X11TestBackend result;
-    result.backend = platform::openDesktopBackend(error);
+    result.backend = platform::x11::openX11Backend(error);
     if (result.backend.layout && result.backend.injector) {
         result.sendKeys = std::make_unique<keys::KeySequenceTyper>(*result.backend.layout, *result.backend.injector);
     }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "keys/KeySequenceTyper.h"
-#include "platform/DesktopBackend.h"
+#include "platform/x11/X11Backend.h"
 #include "tests/support/XSession.h"
 
 #include <memory>

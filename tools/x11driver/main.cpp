@@ -7,7 +7,7 @@
 
 #include "engine/CharacterKeys.h"
 #include "keys/KeySequenceTyper.h"
-#include "platform/DesktopBackend.h"
+#include "platform/x11/X11Backend.h"
 
 #include <chrono>
 #include <csignal>
@@ -70,7 +70,7 @@ int main(int argc, char **argv) {
     std::ifstream in(argv[argc - 1], std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::string error;
-    auto backend = quorvane::platform::openDesktopBackend(error);
+    auto backend = quorvane::platform::x11::openX11Backend(error);
     if (!backend.desktop) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

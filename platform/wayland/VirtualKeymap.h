@@ -1,0 +1,47 @@
+// The keymap Quorvane gives its virtual keyboard: the modifiers, the named keys and one key per character typed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quorvane::platform::wayland {
+
+// Every character has a key of its own that types it with no modifier at all, so nothing depends on the user's
+// layout or on Shift. Letters with a capital form also answer Shift and Caps Lock, for chords such as "+a".
+class VirtualKeymap {
+public:
+    VirtualKeymap();
+
+    // The XKB keycode of a named key (Windows virtual-key code), 0 when the keymap has none.
+    std::uint32_t keycodeForVk(std::uint16_t vk, bool extended) const;
+    // The key that types `keysym`; a new one when there is none yet. Nothing when every key is taken.
+    std::optional<std::uint32_t> keycodeForKeysym(std::uint32_t keysym);
+    // Frees the keys of characters outside the printable ASCII set, except those in `held`.
+    void recycle(const std::set<std::uint32_t> &held);
+    // True when keys were added or freed since the last text().
+    bool changed() const { return m_changed; }
+    // The whole keymap in the XKB text format.
+    std::string text();
+
+    // Modifier masks in the numbering of this keymap (the real modifiers come first in every XKB keymap).
+    static constexpr std::uint32_t kShiftMask = 1U << 0;
+    static constexpr std::uint32_t kLockMask = 1U << 1;
+    static constexpr std::uint32_t kControlMask = 1U << 2;
+    static constexpr std::uint32_t kAltMask = 1U << 3;
+
+    // Keycodes stay within the X range, so that a terminal under XWayland understands them as well.
+    static constexpr std::uint32_t kFirstKeycode = 9;
+    static constexpr std::uint32_t kLastKeycode = 255;
+
+private:
+    std::uint32_t add(std::uint32_t keysym);
+
+    std::vector<std::uint32_t> m_keysyms; // by keycode - kFirstKeycode; 0 = free
+    std::size_t m_fixedKeys = 0;          // modifiers, named keys and ASCII: never recycled
+    bool m_changed = true;
+};
+
+} // namespace quorvane::platform::wayland

@@ -1,0 +1,24 @@
+// The keyboard-layout look-ups on Wayland: Quorvane's own keymap types every character by itself.
+#pragma once
+
+#include "platform/KeyboardLayout.h"
+#include "platform/wayland/VirtualKeymap.h"
+
+namespace quorvane::platform::wayland {
+
+// No character is answered with a layout key: each goes out as a Unicode record, which the injector types with a
+// key of its own, so neither the user's layout nor Shift or Caps Lock can change it.
+class WaylandKeyboardLayout : public KeyboardLayout {
+public:
+    void refresh() override {}
+    std::optional<KeyForCharacter> keyForCharacter(char32_t) override { return std::nullopt; }
+    std::uint16_t scanCode(std::uint16_t vk) override {
+        return static_cast<std::uint16_t>(m_keymap.keycodeForVk(vk, false));
+    }
+    bool capsLockOn() override { return false; }
+
+private:
+    VirtualKeymap m_keymap; // the named keys' keycodes are the same in every instance
+};
+
+} // namespace quorvane::platform::wayland
