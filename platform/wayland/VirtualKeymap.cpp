@@ -36,8 +36,13 @@ const char *modifierOf(std::uint32_t keysym) {
     }
 }
 
+// A character key's type takes Caps Lock as its own modifier, so that the lock cannot turn "é" into "É" (XKB
+// capitalises a keysym when Lock is active and the key's type does not use it).
+bool isCharacter(std::uint32_t keysym) { return xkb::namedVirtualKey(keysym) == 0 || keysym == XKB_KEY_space; }
+
 constexpr const char *kTypes = R"(xkb_types "quorvane" {
     type "ONE_LEVEL" { modifiers = none; level_name[Level1] = "Any"; };
+    type "ITSELF" { modifiers = Lock; level_name[Level1] = "Any"; };
     type "ALPHABETIC" {
         modifiers = Shift+Lock;
         map[Shift] = Level2;
@@ -122,12 +127,12 @@ std::string VirtualKeymap::text() {
         }
         const std::string key = "<K" + std::to_string(kFirstKeycode + i) + ">";
         keycodes += "    " + key + " = " + std::to_string(kFirstKeycode + i) + ";\n";
-        const std::uint32_t upper = xkb_keysym_to_upper(keysym);
-        if (upper != keysym && xkb_keysym_to_lower(upper) == keysym) {
+        if (keysym >= XKB_KEY_a && keysym <= XKB_KEY_z) {
             symbols += "    key " + key + " { type = \"ALPHABETIC\", [ " + keysymName(keysym) + ", " +
-                       keysymName(upper) + " ] };\n";
+                       keysymName(keysym - XKB_KEY_a + XKB_KEY_A) + " ] };\n";
         } else {
-            symbols += "    key " + key + " { type = \"ONE_LEVEL\", [ " + keysymName(keysym) + " ] };\n";
+            symbols += "    key " + key + " { type = \"" + (isCharacter(keysym) ? "ITSELF" : "ONE_LEVEL") + "\", [ " +
+                       keysymName(keysym) + " ] };\n";
         }
         if (const char *modifier = modifierOf(keysym)) {
             modifierMap += std::string("    modifier_map ") + modifier + " { " + key + " };\n";

@@ -10,7 +10,8 @@
 namespace quorvane::platform::wayland {
 
 // Every character has a key of its own that types it with no modifier at all, so nothing depends on the user's
-// layout or on Shift. Letters with a capital form also answer Shift and Caps Lock, for chords such as "+a".
+// layout or on Shift. The ASCII letters also answer Shift and Caps Lock, as the keys of a US keyboard do, for
+// chords such as "+a"; every other character is typed as itself whatever is held, as Unicode input is elsewhere.
 class VirtualKeymap {
 public:
     VirtualKeymap();
@@ -19,6 +20,8 @@ public:
     std::uint32_t keycodeForVk(std::uint16_t vk, bool extended) const;
     // The key that types `keysym`; a new one when there is none yet. Nothing when every key is taken.
     std::optional<std::uint32_t> keycodeForKeysym(std::uint32_t keysym);
+    // A key for `keysym` only if one is free, never recycling.
+    bool addIfFree(std::uint32_t keysym) { return add(keysym) != 0; }
     // Frees the keys of characters outside the printable ASCII set, except those in `held`.
     void recycle(const std::set<std::uint32_t> &held);
     // True when keys were added or freed since the last text().

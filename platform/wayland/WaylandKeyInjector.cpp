@@ -23,6 +23,10 @@ constexpr auto kPressInterval = std::chrono::nanoseconds(1'000'000'000 / Wayland
 // Presses may run ahead of the cap by this much after a pause, as a burst.
 constexpr std::chrono::milliseconds kBurst{10};
 
+constexpr char32_t kBlock = 32;
+
+bool typeable(char32_t ch) { return ch >= 0xA0 && (ch < 0xD800 || ch > 0xDFFF) && ch <= 0x10FFFF; }
+
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -208,27 +212,38 @@ bool WaylandKeyInjector::injectUnicode(const KeyRecord &record) {
 
 bool WaylandKeyInjector::typeCharacter(char32_t ch) {
     if (ch < 32 || ch == 0x7F) {
-        return pressCharacter(controlBase(ch), true);
+        return pressCharacter(m_keymap.keycodeForKeysym(controlBase(ch)), true);
     }
-    return pressCharacter(xkb_utf32_to_keysym(ch), false);
+    return pressCharacter(characterKey(ch), false);
 }
 
-std::optional<std::uint32_t> WaylandKeyInjector::characterKey(std::uint32_t keysym) {
+std::optional<std::uint32_t> WaylandKeyInjector::characterKey(char32_t ch) {
+    const std::uint32_t keysym = xkb_utf32_to_keysym(ch);
+    if (keysym == XKB_KEY_NoSymbol) {
+        return std::nullopt;
+    }
     auto keycode = m_keymap.keycodeForKeysym(keysym);
     if (!keycode) {
         m_keymap.recycle(m_held);
         keycode = m_keymap.keycodeForKeysym(keysym);
     }
-    // The new keymap goes through the same stream as the keys, so the terminal has it before this key.
     if (keycode && m_keymap.changed()) {
+        // Each new keymap costs the compositor and the terminal tens of milliseconds, and the characters of one
+        // script come together: the rest of the character's block of 32 goes in with it, while keys are free.
+        const char32_t first = ch & ~char32_t{kBlock - 1};
+        for (char32_t other = first; other < first + kBlock; ++other) {
+            if (other != ch && typeable(other) && !m_keymap.addIfFree(xkb_utf32_to_keysym(other))) {
+                break;
+            }
+        }
+        // The new keymap goes through the same stream as the keys, so the terminal has it before this key.
         uploadKeymap();
     }
     return keycode;
 }
 
 // One press and release of the character's own key, with Ctrl around it for a control character.
-bool WaylandKeyInjector::pressCharacter(std::uint32_t keysym, bool control) {
-    const auto keycode = keysym != XKB_KEY_NoSymbol ? characterKey(keysym) : std::nullopt;
+bool WaylandKeyInjector::pressCharacter(std::optional<std::uint32_t> keycode, bool control) {
     if (!keycode || !admitKeyDown()) {
         return false;
     }

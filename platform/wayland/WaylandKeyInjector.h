@@ -31,15 +31,15 @@ public:
 
     // The most key presses sent per second. A compositor disconnects a terminal that cannot read its keys as fast
     // as they come; its queue is not visible from here, so the pace is capped.
-    static constexpr int kMaxPressesPerSecond = 8000;
+    static constexpr int kMaxPressesPerSecond = 4000;
 
 private:
     bool admitKeyDown();
     bool injectKey(const KeyRecord &record);
     bool injectUnicode(const KeyRecord &record);
     bool typeCharacter(char32_t ch);
-    bool pressCharacter(std::uint32_t keysym, bool control);
-    std::optional<std::uint32_t> characterKey(std::uint32_t keysym);
+    bool pressCharacter(std::optional<std::uint32_t> keycode, bool control);
+    std::optional<std::uint32_t> characterKey(char32_t ch);
     void uploadKeymap();
     void key(std::uint32_t keycode, bool down);
     void sendModifiers();

@@ -11,13 +11,17 @@ namespace quorvane::platform::wayland {
 class WaylandKeyboardLayout : public KeyboardLayout {
 public:
     void refresh() override {}
-    std::optional<KeyForCharacter> keyForCharacter(char32_t) override { return std::nullopt; }
+    // The line feed alone is a key, as on Windows (Ctrl+Enter; typed as Enter): a terminal gets a carriage return.
+    std::optional<KeyForCharacter> keyForCharacter(char32_t ch) override {
+        return ch == U'\n' ? std::optional(KeyForCharacter{kVkReturn, false, true}) : std::nullopt;
+    }
     std::uint16_t scanCode(std::uint16_t vk) override {
         return static_cast<std::uint16_t>(m_keymap.keycodeForVk(vk, false));
     }
     bool capsLockOn() override { return false; }
 
 private:
+    static constexpr std::uint8_t kVkReturn = 13;
     VirtualKeymap m_keymap; // the named keys' keycodes are the same in every instance
 };
 

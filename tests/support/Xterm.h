@@ -1,6 +1,7 @@
 // An xterm on a test session, running a given program, with the resources that make its bytes predictable.
 #pragma once
 
+#include "tests/support/CaptureFile.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/XSession.h"
 
@@ -45,21 +46,17 @@ public:
 
     Window window() const { return m_xterm->window(); }
     Xterm &xterm() { return *m_xterm; }
-    // Waits until `count` bytes have arrived since the last take (or `timeout` passed), then a short quiet
-    // spell so that extra bytes show too; returns those bytes and moves past them.
-    std::string take(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10));
-    std::string everything() const;
-    const std::string &capturePath() const { return m_capturePath; }
+    std::string take(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        return m_capture->take(count, timeout);
+    }
+    std::string everything() const { return m_capture->everything(); }
+    const std::string &capturePath() const { return m_capture->path(); }
 
 private:
     CaptureTerminal() = default;
 
-    std::string m_capturePath;
+    std::unique_ptr<CaptureFile> m_capture;
     std::unique_ptr<Xterm> m_xterm;
-    std::size_t m_taken = 0;
 };
-
-// Where the ttycapture program was built.
-std::string ttycapturePath();
 
 } // namespace quorvane::test
