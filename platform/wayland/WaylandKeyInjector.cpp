@@ -104,9 +104,6 @@ std::size_t WaylandKeyInjector::inject(std::span<const KeyRecord> records) {
     if (m_keyboard == nullptr) {
         return 0;
     }
-    // One round trip per block: the compositor has handled the previous block, so neither its queue nor ours
-    // grows, and the focus checked below is current.
-    m_session->roundtrip();
     m_checkedThisBlock = false;
     std::size_t inserted = 0;
     for (const auto &record : records) {
@@ -119,18 +116,19 @@ std::size_t WaylandKeyInjector::inject(std::span<const KeyRecord> records) {
     return inserted;
 }
 
-// Nothing can hold the focus still between this check and the compositor handling the key: the check is as
-// late as it can be, right before every key-down.
+// Nothing can hold the focus still between this check and the compositor handling the key (a terminal that dies
+// hands the focus to another window whenever the compositor notices), so the check comes as late as it can: after
+// the pause, on an answer from the compositor. The first key-down of a block waits for a round trip, so the
+// compositor has handled the previous block and neither its queue nor ours grows.
 bool WaylandKeyInjector::admitKeyDown() {
     pace();
-    if (!m_restriction) {
-        return true;
-    }
     if (m_checkedThisBlock) {
         m_session->dispatchPending();
+    } else {
+        m_session->roundtrip();
+        m_checkedThisBlock = true;
     }
-    m_checkedThisBlock = true;
-    return m_session->activated() == m_restriction;
+    return !m_restriction || m_session->activated() == m_restriction;
 }
 
 void WaylandKeyInjector::pace() {

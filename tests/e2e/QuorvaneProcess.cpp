@@ -9,11 +9,17 @@
 namespace quorvane::test {
 
 std::unique_ptr<SendCommandRun> SendCommandRun::start(XSession &session, const std::vector<std::string> &arguments) {
+    return start(session.environment(), session.tempDir(), arguments);
+}
+
+std::unique_ptr<SendCommandRun> SendCommandRun::start(const std::vector<std::string> &environment,
+                                                      const std::string &tempDir,
+                                                      const std::vector<std::string> &arguments) {
     static std::atomic<int> serial{0};
-    const std::string logPath = session.tempDir() + "/send" + std::to_string(serial++) + ".out";
+    const std::string logPath = tempDir + "/send" + std::to_string(serial++) + ".out";
     std::vector<std::string> argv = {quorvanePath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    auto process = ChildProcess::start(argv, session.environment(), logPath);
+    auto process = ChildProcess::start(argv, environment, logPath);
     if (!process) {
         return nullptr;
     }
@@ -31,7 +37,12 @@ SendOutcome SendCommandRun::wait(std::chrono::milliseconds timeout) {
 }
 
 SendOutcome runSend(XSession &session, const std::vector<std::string> &arguments, std::chrono::milliseconds timeout) {
-    auto run = SendCommandRun::start(session, arguments);
+    return runSend(session.environment(), session.tempDir(), arguments, timeout);
+}
+
+SendOutcome runSend(const std::vector<std::string> &environment, const std::string &tempDir,
+                    const std::vector<std::string> &arguments, std::chrono::milliseconds timeout) {
+    auto run = SendCommandRun::start(environment, tempDir, arguments);
     if (!run) {
         return {std::nullopt, "quorvane could not be started"};
     }

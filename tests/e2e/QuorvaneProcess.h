@@ -20,6 +20,9 @@ struct SendOutcome {
 class SendCommandRun {
 public:
     static std::unique_ptr<SendCommandRun> start(XSession &session, const std::vector<std::string> &arguments);
+    // On any desktop: `environment` reaches it, `tempDir` takes the output.
+    static std::unique_ptr<SendCommandRun> start(const std::vector<std::string> &environment,
+                                                 const std::string &tempDir, const std::vector<std::string> &arguments);
     SendOutcome wait(std::chrono::milliseconds timeout);
     pid_t pid() const { return m_process.pid(); }
 
@@ -33,6 +36,9 @@ private:
 
 // Runs `quorvane` with `arguments` (starting with "send") to its end.
 SendOutcome runSend(XSession &session, const std::vector<std::string> &arguments,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(60));
+SendOutcome runSend(const std::vector<std::string> &environment, const std::string &tempDir,
+                    const std::vector<std::string> &arguments,
                     std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 } // namespace quorvane::test

@@ -100,7 +100,13 @@ bool SwaySession::startCompositor(std::string &error) {
 }
 
 std::vector<std::string> SwaySession::environment() const {
-    return {"XDG_RUNTIME_DIR=" + m_runtimeDir, "WAYLAND_DISPLAY=" + m_socket};
+    return {"XDG_RUNTIME_DIR=" + m_runtimeDir,
+            "WAYLAND_DISPLAY=" + m_socket,
+            "DISPLAY=",
+            "LANG=C.UTF-8",
+            "LC_ALL=C.UTF-8",
+            "XDG_CONFIG_HOME=" + m_tempDir,
+            "HOME=" + m_tempDir};
 }
 
 void SwaySession::enter() const {

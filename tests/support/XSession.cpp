@@ -131,7 +131,7 @@ std::vector<pid_t> XSession::processes() const {
 
 std::vector<std::string> XSession::environment() const {
     return {"DISPLAY=" + displayName(), "XAUTHORITY=/dev/null",         "XENVIRONMENT=/dev/null", "LANG=C.UTF-8",
-            "LC_ALL=C.UTF-8",           "XDG_CONFIG_HOME=" + m_tempDir, "HOME=" + m_tempDir};
+            "LC_ALL=C.UTF-8",           "XDG_CONFIG_HOME=" + m_tempDir, "HOME=" + m_tempDir,      "WAYLAND_DISPLAY="};
 }
 
 bool XSession::startWindowManager(std::string &error) {

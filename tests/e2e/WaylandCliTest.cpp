@@ -1,0 +1,216 @@
+// `quorvane send` on a headless sway: exact transfers into foot, the keystroke guard, the choice of terminal and of
+// backend, and the window on Wayland.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/QuorvaneProcess.h"
+#include "tests/support/PollUntil.h"
+#include "tests/support/SwaySession.h"
+#include "tests/support/TempDir.h"
+#include "tests/wayland/WaylandTestBackend.h"
+
+#include <algorithm>
+#include <random>
+#include <thread>
+
+namespace quorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char *kTeraTerm = "COM1 - Tera Term VT";
+
+std::string randomAscii(std::size_t length, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> printable(0x20, 0x7E);
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) {
+        text += i % 200 == 100 ? '\n' : static_cast<char>(printable(random));
+    }
+    return text;
+}
+
+// What the text transfer types for text with LF line ends: a carriage return between lines, none after the last.
+std::string typed(std::string text) {
+    if (text.ends_with('\n')) {
+        text.pop_back();
+    }
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    return text;
+}
+
+// Equal, or where the two first differ: a 20,000-byte diff says nothing more.
+testing::AssertionResult sameBytes(const std::string &received, const std::string &expected) {
+    if (received == expected) {
+        return testing::AssertionSuccess();
+    }
+    const auto differ = std::mismatch(received.begin(), received.end(), expected.begin(), expected.end());
+    const auto at = static_cast<std::size_t>(differ.first - received.begin());
+    return testing::AssertionFailure() << received.size() << " bytes received, " << expected.size()
+                                       << " expected; first difference at " << at << ": received \""
+                                       << received.substr(at, 20) << "\", expected \"" << expected.substr(at, 20)
+                                       << '"';
+}
+
+class WaylandCliTest : public testing::Test {
+public:
+    static void SetUpTestSuite() { s_session = SwaySession::start(s_error); }
+    static void TearDownTestSuite() { s_session.reset(); }
+
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(s_session) << s_error;
+        std::string error;
+        m_probe = WaylandTestBackend::open(*s_session, error);
+        ASSERT_TRUE(m_probe) << error;
+    }
+
+    std::unique_ptr<FootCapture> startCapture(const std::string &title) {
+        std::string error;
+        auto terminal = FootCapture::start(*s_session, title, error);
+        EXPECT_TRUE(terminal) << error;
+        EXPECT_TRUE(terminal && m_probe.windowTitled(title)) << title;
+        return terminal;
+    }
+
+    std::string writeText(const std::string &name, const std::string &content) {
+        const std::string path = s_session->tempDir() + "/" + name;
+        EXPECT_TRUE(writeFile(path, content));
+        return path;
+    }
+
+    std::vector<std::string> sendArguments(const std::string &path, const char *charFactor, const char *lineFactor) {
+        return {"send", path, "--type", "text", "--char-factor", charFactor, "--line-factor", lineFactor};
+    }
+
+    std::vector<std::string> environment(const std::vector<std::string> &extra = {}) {
+        std::vector<std::string> all = s_session->environment();
+        all.insert(all.end(), extra.begin(), extra.end());
+        return all;
+    }
+
+    static inline std::unique_ptr<SwaySession> s_session;
+    static inline std::string s_error;
+    WaylandTestBackend m_probe;
+};
+
+struct ExactCase {
+    const char *name;
+    std::string content;
+    const char *charFactor;
+    const char *lineFactor;
+};
+
+// The first key of each case is the first the program's fresh virtual keyboard types: it must not be lost.
+TEST_F(WaylandCliTest, TransfersArriveExactly) {
+    const std::vector<ExactCase> cases = {
+        {"OneCharacter", "Z", "1", "1"},
+        {"Ascii",
+         "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~\n"
+         "\tline two\fthree",
+         "0.1", "0.1"},
+        {"OutsideUs", "é ß € Ω “ ” É Ä Ñ ø Ł ω Ж 😀\näöüÄÖÜß^°`´~@€|{}[]\\<>\néèàçù&\"'(-_)=²µ§^¨", "0.1", "0.1"},
+        {"TwentyThousandAtFactorZero", randomAscii(20000, 18), "0", "0"},
+    };
+    auto terminal = startCapture(kTeraTerm);
+    ASSERT_TRUE(terminal);
+    for (const auto &c : cases) {
+        const std::string expected = typed(c.content);
+        const auto started = std::chrono::steady_clock::now();
+        const SendOutcome outcome = runSend(environment(), s_session->tempDir(),
+                                            sendArguments(writeText(c.name, c.content), c.charFactor, c.lineFactor));
+        EXPECT_EQ(outcome.exitStatus, 0) << c.name << ": " << outcome.output;
+        EXPECT_TRUE(sameBytes(terminal->capture.take(expected.size()), expected)) << c.name;
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        std::cout << c.name << ": " << expected.size() << " bytes in " << elapsed.count() << " ms\n";
+    }
+}
+
+// Another window activated mid-transfer: the terminal is brought back before the next key and receives everything.
+// A terminal closed mid-transfer ends it with the lost-terminal message. The compositor is asked who has the focus
+// right before each key press, but nothing holds the focus still until the key arrives, so a window that takes it
+// at that very moment can get that one key (seen here about one run in three when the terminal is killed): at most
+// one per change of focus.
+TEST_F(WaylandCliTest, KeysReachOnlyTheTerminal) {
+    auto terminal = startCapture(kTeraTerm);
+    auto other = startCapture("Other window");
+    ASSERT_TRUE(terminal && other);
+    const std::string content = randomAscii(1500, 7);
+    const std::string path = writeText("theft.txt", content);
+
+    auto run = SendCommandRun::start(environment(), s_session->tempDir(), sendArguments(path, "0.2", "0"));
+    ASSERT_TRUE(run);
+    for (int theft = 0; theft < 3; ++theft) {
+        std::this_thread::sleep_for(600ms);
+        EXPECT_EQ(s_session->swaymsg({"[title=\"^Other window$\"]", "focus"}), 0);
+    }
+    const SendOutcome stolen = run->wait(60s);
+    EXPECT_EQ(stolen.exitStatus, 0) << stolen.output;
+    EXPECT_TRUE(sameBytes(terminal->capture.take(typed(content).size()), typed(content)));
+    EXPECT_LE(other->capture.take(4, 300ms).size(), 3u);
+
+    run = SendCommandRun::start(environment(), s_session->tempDir(), sendArguments(path, "0.2", "0"));
+    ASSERT_TRUE(run);
+    std::this_thread::sleep_for(1500ms);
+    terminal->terminal->stop();
+    const SendOutcome lost = run->wait(30s);
+    EXPECT_EQ(lost.exitStatus, 1) << lost.output;
+    EXPECT_NE(lost.output.find("The terminal emulator window was lost"), std::string::npos) << lost.output;
+    EXPECT_LE(other->capture.take(2, 500ms).size(), 1u);
+}
+
+// No stacking order is published: of two matching windows the one this program saw active least recently is
+// taken, as the lowest in the stacking order is elsewhere.
+TEST_F(WaylandCliTest, OfTwoMatchingTerminalsTheLeastRecentlyActiveIsChosen) {
+    auto first = startCapture("COM3 - Tera Term VT");
+    auto second = startCapture("COM4 - Tera Term VT");
+    ASSERT_TRUE(first && second);
+    const std::string path = writeText("two.txt", "two");
+    struct {
+        const char *focus;
+        FootCapture *chosen;
+        FootCapture *notChosen;
+    } cases[] = {{"^COM4 - Tera Term VT$", first.get(), second.get()},
+                 {"^COM3 - Tera Term VT$", second.get(), first.get()}};
+    for (const auto &c : cases) {
+        ASSERT_EQ(s_session->swaymsg({std::string("[title=\"") + c.focus + "\"]", "focus"}), 0);
+        const SendOutcome outcome = runSend(environment(), s_session->tempDir(), sendArguments(path, "0", "0"));
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        EXPECT_EQ(c.chosen->capture.take(3), "two") << c.focus;
+        EXPECT_EQ(c.notChosen->capture.take(1, 300ms), "") << c.focus;
+    }
+}
+
+TEST_F(WaylandCliTest, TheBackendCanBeChosenAndAWrongChoiceIsRefused) {
+    auto terminal = startCapture(kTeraTerm);
+    ASSERT_TRUE(terminal);
+    const std::string path = writeText("choice.txt", "w");
+    const struct {
+        const char *variable;
+        int status;
+        const char *message;
+    } cases[] = {{"QUORVANE_BACKEND=wayland", 0, ""},
+                 {"QUORVANE_BACKEND=x11", 1, "display"},
+                 {"QUORVANE_BACKEND=mir", 1, "QUORVANE_BACKEND must be x11 or wayland"}};
+    std::string expected;
+    for (const auto &c : cases) {
+        const SendOutcome outcome =
+            runSend(environment({c.variable}), s_session->tempDir(), sendArguments(path, "0", "0"));
+        EXPECT_EQ(outcome.exitStatus, c.status) << c.variable << ": " << outcome.output;
+        EXPECT_NE(outcome.output.find(c.message), std::string::npos) << c.variable << ": " << outcome.output;
+        expected += c.status == 0 ? "w" : "";
+    }
+    EXPECT_EQ(terminal->capture.take(expected.size()), expected);
+}
+
+// The window is a native Wayland client of the same compositor: the walk finds it by its caption.
+TEST_F(WaylandCliTest, TheWindowOpensOnWayland) {
+    auto window = ChildProcess::start({quorvanePath()}, environment(), s_session->tempDir() + "/window.log");
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(m_probe.windowTitled("Quorvane")) << readFile(s_session->tempDir() + "/window.log").value_or("");
+    window->stop();
+}
+
+} // namespace
+} // namespace quorvane::test
