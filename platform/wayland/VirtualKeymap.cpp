@@ -9,8 +9,6 @@
 namespace quorvane::platform::wayland {
 namespace {
 
-constexpr std::uint16_t kLastVirtualKey = 0xFF;
-
 std::string keysymName(std::uint32_t keysym) {
     char name[64];
     xkb_keysym_get_name(keysym, name, sizeof name);
@@ -63,13 +61,12 @@ constexpr const char *kCompatibility = R"(xkb_compatibility "quorvane" {
 
 } // namespace
 
-VirtualKeymap::VirtualKeymap() : m_keysyms(kLastKeycode - kFirstKeycode + 1, 0) {
-    for (std::uint16_t vk = 1; vk <= kLastVirtualKey; ++vk) {
-        for (bool extended : {false, true}) {
-            if (const std::uint32_t keysym = xkb::namedKeysym(vk, extended); keysym != XKB_KEY_NoSymbol) {
-                add(keysym);
-            }
-        }
+// Named keys other than these take a key when first pressed: every key kept free is room for characters.
+VirtualKeymap::VirtualKeymap() : m_keysyms(kLastKeycode - kFirstKeycode + 1, 0), m_lastUse(m_keysyms.size(), 0) {
+    for (std::uint32_t keysym :
+         {XKB_KEY_Shift_L, XKB_KEY_Shift_R, XKB_KEY_Control_L, XKB_KEY_Control_R, XKB_KEY_Alt_L, XKB_KEY_Alt_R,
+          XKB_KEY_Caps_Lock, XKB_KEY_Return, XKB_KEY_Tab, XKB_KEY_BackSpace, XKB_KEY_Escape}) {
+        add(keysym);
     }
     for (char32_t ch = 0x20; ch < 0x7F; ++ch) {
         add(xkb_utf32_to_keysym(ch));
@@ -88,16 +85,14 @@ std::uint32_t VirtualKeymap::add(std::uint32_t keysym) {
         *found = keysym;
         m_changed = true;
     }
-    return kFirstKeycode + static_cast<std::uint32_t>(found - m_keysyms.begin());
+    const auto index = static_cast<std::size_t>(found - m_keysyms.begin());
+    m_lastUse[index] = ++m_uses;
+    return kFirstKeycode + static_cast<std::uint32_t>(index);
 }
 
-std::uint32_t VirtualKeymap::keycodeForVk(std::uint16_t vk, bool extended) const {
+std::uint32_t VirtualKeymap::keycodeForVk(std::uint16_t vk, bool extended) {
     const std::uint32_t keysym = xkb::namedKeysym(vk, extended);
-    const auto found = std::find(m_keysyms.begin(), m_keysyms.end(), keysym);
-    if (keysym == XKB_KEY_NoSymbol || found == m_keysyms.end()) {
-        return 0;
-    }
-    return kFirstKeycode + static_cast<std::uint32_t>(found - m_keysyms.begin());
+    return keysym != XKB_KEY_NoSymbol ? add(keysym) : 0;
 }
 
 std::optional<std::uint32_t> VirtualKeymap::keycodeForKeysym(std::uint32_t keysym) {
@@ -105,12 +100,23 @@ std::optional<std::uint32_t> VirtualKeymap::keycodeForKeysym(std::uint32_t keysy
     return keycode != 0 ? std::optional(keycode) : std::nullopt;
 }
 
+std::size_t VirtualKeymap::freeKeys() const {
+    return static_cast<std::size_t>(std::count(m_keysyms.begin(), m_keysyms.end(), 0U));
+}
+
+// The older half of the keys in use goes: characters used lately are likely to come again.
 void VirtualKeymap::recycle(const std::set<std::uint32_t> &held) {
+    std::vector<std::size_t> used;
     for (std::size_t i = m_fixedKeys; i < m_keysyms.size(); ++i) {
         if (m_keysyms[i] != 0 && !held.contains(kFirstKeycode + static_cast<std::uint32_t>(i))) {
-            m_keysyms[i] = 0;
-            m_changed = true;
+            used.push_back(i);
         }
+    }
+    std::sort(used.begin(), used.end(), [this](std::size_t a, std::size_t b) { return m_lastUse[a] < m_lastUse[b]; });
+    used.resize((used.size() + 1) / 2);
+    for (std::size_t i : used) {
+        m_keysyms[i] = 0;
+        m_changed = true;
     }
 }
 

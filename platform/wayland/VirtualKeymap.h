@@ -16,13 +16,16 @@ class VirtualKeymap {
 public:
     VirtualKeymap();
 
-    // The XKB keycode of a named key (Windows virtual-key code), 0 when the keymap has none.
-    std::uint32_t keycodeForVk(std::uint16_t vk, bool extended) const;
+    // The XKB keycode of a named key (Windows virtual-key code); a new key when it has none yet. 0 when the code
+    // names no key or every key is taken.
+    std::uint32_t keycodeForVk(std::uint16_t vk, bool extended);
     // The key that types `keysym`; a new one when there is none yet. Nothing when every key is taken.
     std::optional<std::uint32_t> keycodeForKeysym(std::uint32_t keysym);
     // A key for `keysym` only if one is free, never recycling.
     bool addIfFree(std::uint32_t keysym) { return add(keysym) != 0; }
-    // Frees the keys of characters outside the printable ASCII set, except those in `held`.
+    std::size_t freeKeys() const;
+    // Frees the least recently used half of the keys outside the modifiers, the commonest named keys and printable
+    // ASCII, except those in `held`.
     void recycle(const std::set<std::uint32_t> &held);
     // True when keys were added or freed since the last text().
     bool changed() const { return m_changed; }
@@ -43,7 +46,9 @@ private:
     std::uint32_t add(std::uint32_t keysym);
 
     std::vector<std::uint32_t> m_keysyms; // by keycode - kFirstKeycode; 0 = free
-    std::size_t m_fixedKeys = 0;          // modifiers, named keys and ASCII: never recycled
+    std::vector<std::uint64_t> m_lastUse; // by keycode - kFirstKeycode
+    std::uint64_t m_uses = 0;
+    std::size_t m_fixedKeys = 0; // modifiers, the commonest named keys and ASCII: never recycled
     bool m_changed = true;
 };
 

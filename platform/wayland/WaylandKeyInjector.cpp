@@ -23,7 +23,12 @@ constexpr auto kPressInterval = std::chrono::nanoseconds(1'000'000'000 / Wayland
 // Presses may run ahead of the cap by this much after a pause, as a burst.
 constexpr std::chrono::milliseconds kBurst{10};
 
-constexpr char32_t kBlock = 32;
+constexpr char32_t kBlock = 16;
+// Keys left for single characters once blocks have filled the keymap.
+constexpr std::size_t kKeepFree = 64;
+// A terminal reads each keymap afresh; a stream of them faster than it can compile them makes the compositor
+// drop the terminal (seen with foot under sway), so each new keymap gets this long before the next key.
+constexpr std::chrono::milliseconds kKeymapDigest{20};
 
 bool typeable(char32_t ch) { return ch >= 0xA0 && (ch < 0xD800 || ch > 0xDFFF) && ch <= 0x10FFFF; }
 
@@ -98,6 +103,8 @@ void WaylandKeyInjector::uploadKeymap() {
     close(fd);
     // A new keymap starts with no modifiers in the compositor; ours still hold.
     sendModifiers();
+    m_session->roundtrip();
+    std::this_thread::sleep_for(kKeymapDigest);
 }
 
 std::size_t WaylandKeyInjector::inject(std::span<const KeyRecord> records) {
@@ -165,7 +172,7 @@ bool WaylandKeyInjector::injectKey(const KeyRecord &record) {
         // The key that went down for this code, whatever flags its key-up carries.
         const auto down = m_downForVk.find(record.vk);
         if (down == m_downForVk.end()) {
-            return m_keymap.keycodeForVk(record.vk, record.extended()) != 0;
+            return namedKeysym(record.vk, record.extended()) != XKB_KEY_NoSymbol;
         }
         const std::uint32_t keycode = down->second;
         m_downForVk.erase(down);
@@ -175,7 +182,7 @@ bool WaylandKeyInjector::injectKey(const KeyRecord &record) {
         }
         return true;
     }
-    const std::uint32_t keycode = m_keymap.keycodeForVk(record.vk, record.extended());
+    const std::uint32_t keycode = namedKey(record.vk, record.extended());
     if (keycode == 0 || !admitKeyDown()) {
         return false;
     }
@@ -215,6 +222,18 @@ bool WaylandKeyInjector::typeCharacter(char32_t ch) {
     return pressCharacter(characterKey(ch), false);
 }
 
+std::uint32_t WaylandKeyInjector::namedKey(std::uint16_t vk, bool extended) {
+    std::uint32_t keycode = m_keymap.keycodeForVk(vk, extended);
+    if (keycode == 0 && namedKeysym(vk, extended) != XKB_KEY_NoSymbol) {
+        m_keymap.recycle(m_held);
+        keycode = m_keymap.keycodeForVk(vk, extended);
+    }
+    if (keycode != 0 && m_keymap.changed()) {
+        uploadKeymap();
+    }
+    return keycode;
+}
+
 std::optional<std::uint32_t> WaylandKeyInjector::characterKey(char32_t ch) {
     const std::uint32_t keysym = xkb_utf32_to_keysym(ch);
     if (keysym == XKB_KEY_NoSymbol) {
@@ -226,12 +245,12 @@ std::optional<std::uint32_t> WaylandKeyInjector::characterKey(char32_t ch) {
         keycode = m_keymap.keycodeForKeysym(keysym);
     }
     if (keycode && m_keymap.changed()) {
-        // Each new keymap costs the compositor and the terminal tens of milliseconds, and the characters of one
-        // script come together: the rest of the character's block of 32 goes in with it, while keys are free.
+        // Each new keymap costs the compositor and the terminal milliseconds, and the characters of one script
+        // come together: the rest of the character's block goes in with it while keys are plentiful.
         const char32_t first = ch & ~char32_t{kBlock - 1};
-        for (char32_t other = first; other < first + kBlock; ++other) {
-            if (other != ch && typeable(other) && !m_keymap.addIfFree(xkb_utf32_to_keysym(other))) {
-                break;
+        for (char32_t other = first; other < first + kBlock && m_keymap.freeKeys() > kKeepFree; ++other) {
+            if (other != ch && typeable(other)) {
+                m_keymap.addIfFree(xkb_utf32_to_keysym(other));
             }
         }
         // The new keymap goes through the same stream as the keys, so the terminal has it before this key.

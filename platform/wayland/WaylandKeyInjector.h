@@ -40,6 +40,7 @@ private:
     bool typeCharacter(char32_t ch);
     bool pressCharacter(std::optional<std::uint32_t> keycode, bool control);
     std::optional<std::uint32_t> characterKey(char32_t ch);
+    std::uint32_t namedKey(std::uint16_t vk, bool extended);
     void uploadKeymap();
     void key(std::uint32_t keycode, bool down);
     void sendModifiers();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/KeyboardLayout.h"
-#include "platform/wayland/VirtualKeymap.h"
 
 namespace quorvane::platform::wayland {
 
@@ -15,14 +14,12 @@ public:
     std::optional<KeyForCharacter> keyForCharacter(char32_t ch) override {
         return ch == U'\n' ? std::optional(KeyForCharacter{kVkReturn, false, true}) : std::nullopt;
     }
-    std::uint16_t scanCode(std::uint16_t vk) override {
-        return static_cast<std::uint16_t>(m_keymap.keycodeForVk(vk, false));
-    }
+    // The virtual keyboard has no scan codes; its keys are found by virtual-key code, which stands in.
+    std::uint16_t scanCode(std::uint16_t vk) override { return vk; }
     bool capsLockOn() override { return false; }
 
 private:
     static constexpr std::uint8_t kVkReturn = 13;
-    VirtualKeymap m_keymap; // the named keys' keycodes are the same in every instance
 };
 
 } // namespace quorvane::platform::wayland

@@ -50,6 +50,7 @@ public:
         return m_capture->take(count, timeout);
     }
     std::string everything() const { return m_capture->everything(); }
+    CaptureFile &capture() { return *m_capture; }
     const std::string &capturePath() const { return m_capture->path(); }
 
 private:

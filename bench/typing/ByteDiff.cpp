@@ -1,5 +1,5 @@
 // How far the bytes that arrived are from the bytes meant: wrong, missing and extra, by edit distance.
-#include "bench/x11/ByteDiff.h"
+#include "bench/typing/ByteDiff.h"
 
 #include <algorithm>
 #include <vector>
