@@ -5,10 +5,10 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libx11-dev libxtst-dev googletest \
+BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev libxtst-dev googletest \
 	libwayland-dev libxkbcommon-dev qt6-wayland
 TEST_PACKAGES := $(BUILD_PACKAGES) clang-format-15 clang-14 libclang-rt-14-dev \
-	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps imagemagick
+	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps imagemagick socat
 # The Windows cross build and its tests under Wine.
 TEST_PACKAGES += g++-mingw-w64-x86-64 wine wine64
 # A headless sway (started as nobody through setpriv) with foot terminals, for the Wayland tests.

@@ -68,6 +68,35 @@ OptionSetter factorSetter(std::string SendArguments::*member, const std::string 
     };
 }
 
+std::optional<std::string> setPort(SendArguments &send, const std::string &value) {
+    if (value.empty())
+        return "--port needs the serial port's name";
+    send.port = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> setBaud(SendArguments &send, const std::string &value) {
+    constexpr unsigned kLowest = 50;
+    constexpr unsigned kHighest = 4'000'000;
+    unsigned baud = 0;
+    const char *end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, baud);
+    if (value.empty() || ec != std::errc() || ptr != end || baud < kLowest || baud > kHighest)
+        return "--baud must be a whole number from 50 to 4000000, not \"" + value + "\"";
+    send.baud = baud;
+    return std::nullopt;
+}
+
+std::optional<std::string> setAddress(SendArguments &send, const std::string &value) {
+    unsigned address = 0;
+    const char *end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, address, 16);
+    if (value.empty() || value.size() > 4 || ec != std::errc() || ptr != end)
+        return "--address must be one to four hexadecimal digits, not \"" + value + "\"";
+    send.address = static_cast<std::uint16_t>(address);
+    return std::nullopt;
+}
+
 const std::map<std::string, OptionSetter> &valueOptions() {
     static const std::map<std::string, OptionSetter> kOptions = {
         {"--type", setType},
@@ -75,6 +104,9 @@ const std::map<std::string, OptionSetter> &valueOptions() {
         {"--terminal", setTerminal},
         {"--char-factor", factorSetter(&SendArguments::charFactor, "--char-factor")},
         {"--line-factor", factorSetter(&SendArguments::lineFactor, "--line-factor")},
+        {"--port", setPort},
+        {"--baud", setBaud},
+        {"--address", setAddress},
     };
     return kOptions;
 }
@@ -94,11 +126,17 @@ std::optional<std::string> applyOption(SendArguments &send, std::span<const std:
         value = name.substr(equals + 1);
         name.resize(equals);
     }
-    if (name == "--ignore-address-tags") {
+    static const std::map<std::string, bool SendArguments::*> kSwitches = {
+        {"--ignore-address-tags", &SendArguments::ignoreAddressTags}, {"--echo", &SendArguments::echo}};
+    if (const auto flag = kSwitches.find(name); flag != kSwitches.end() || name == "--no-verify") {
         if (value) {
             return name + " takes no value";
         }
-        send.ignoreAddressTags = true;
+        if (name == "--no-verify") {
+            send.verify = false;
+        } else {
+            send.*(flag->second) = true;
+        }
         return std::nullopt;
     }
     const auto option = valueOptions().find(name);
@@ -134,6 +172,30 @@ ParsedCommandLine parseSend(std::span<const std::string> arguments) {
     if (!haveFile || parsed.send.file.empty()) {
         return invalid("send needs the file to send");
     }
+    const SendArguments defaults;
+    const bool serialOptions =
+        parsed.send.baud != defaults.baud || parsed.send.address || !parsed.send.verify || parsed.send.echo;
+    if (!parsed.send.port && serialOptions) {
+        return invalid("--baud, --address, --no-verify and --echo go with --port");
+    }
+    return parsed;
+}
+
+ParsedCommandLine parseVerify(std::span<const std::string> arguments) {
+    ParsedCommandLine parsed = parseSend(arguments);
+    if (parsed.action == CommandLineAction::Invalid) {
+        if (parsed.error == "send needs the file to send") {
+            parsed.error = "verify needs the file to compare with";
+        }
+        return parsed;
+    }
+    if (!parsed.send.port) {
+        return invalid("verify needs the serial port (--port DEVICE)");
+    }
+    if (!parsed.send.verify) {
+        return invalid("--no-verify makes no sense with verify");
+    }
+    parsed.action = CommandLineAction::Verify;
     return parsed;
 }
 
@@ -155,15 +217,32 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments) {
     if (first == "send") {
         return parseSend(arguments.subspan(1));
     }
+    if (first == "verify") {
+        return parseVerify(arguments.subspan(1));
+    }
+    if (first == "ports") {
+        if (arguments.size() > 1) {
+            return invalid("ports takes no further arguments");
+        }
+        ParsedCommandLine parsed;
+        parsed.action = CommandLineAction::ListPorts;
+        return parsed;
+    }
     return invalid("unknown command \"" + first + "\"");
 }
 
 std::string commandLineHelp() {
     return "Usage: quorvane                 open the window\n"
            "       quorvane send FILE [options]\n"
+           "       quorvane send FILE --port DEVICE [--baud N] [--address HEX] [--no-verify] [--echo] [options]\n"
+           "       quorvane verify FILE --port DEVICE [--baud N] [--address HEX] [--echo] [options]\n"
+           "       quorvane ports\n"
            "       quorvane --help\n"
            "\n"
            "send types FILE into the terminal window, as the Send button does, with no window of its own.\n"
+           "With --port it sends FILE over that serial line itself, paced by the board's echo and prompts, and\n"
+           "reads a monitor transfer (object, hex) back to verify it. verify only reads back and compares.\n"
+           "ports lists the serial ports.\n"
            "\n"
            "  --type loader|object|hex|text   loader: tagged object code to a loader on the board;\n"
            "                                  object: tagged object code through the monitor's memory command;\n"
@@ -176,9 +255,17 @@ std::string commandLineHelp() {
            "  --ignore-address-tags           object: load at the address of the memory command already typed\n"
            "  --char-factor X                 multiplies the wait after each character (default 1.0)\n"
            "  --line-factor Y                 multiplies the wait after each line (default 1.0)\n"
+           "  --port DEVICE                   the serial port (/dev/ttyUSB0, /dev/serial/by-id/..., COM3)\n"
+           "  --baud N                        its rate, 8N1, no flow control (default 9600)\n"
+           "  --address HEX                   hex: the load address (needed); object: where words before\n"
+           "                                  the first address tag go, or all of them with\n"
+           "                                  --ignore-address-tags\n"
+           "  --no-verify                     do not read a monitor transfer back\n"
+           "  --echo                          show the board's output as it arrives\n"
            "\n"
            "Ctrl+C stops the transfer as STOP! does; a second Ctrl+C ends the program at once.\n"
-           "Exit status: 0 when the whole file was typed, 1 when it was not, 2 for invalid arguments.\n";
+           "Exit status: 0 when the whole file was typed (or sent and every word read back matched), 1 when\n"
+           "it was not, 2 for invalid arguments.\n";
 }
 
 } // namespace quorvane::ui

@@ -3,6 +3,7 @@
 
 #include "ui/FileTypeOptions.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,9 +19,15 @@ struct SendArguments {
     bool ignoreAddressTags = false;
     std::string charFactor = "1.0";
     std::string lineFactor = "1.0";
+    // Over the serial line instead of the terminal window, when a port is named.
+    std::optional<std::string> port;
+    unsigned baud = 9600;
+    std::optional<std::uint16_t> address;
+    bool verify = true;
+    bool echo = false;
 };
 
-enum class CommandLineAction { OpenWindow, Send, ShowHelp, Invalid };
+enum class CommandLineAction { OpenWindow, Send, Verify, ListPorts, ShowHelp, Invalid };
 
 struct ParsedCommandLine {
     CommandLineAction action = CommandLineAction::OpenWindow;

@@ -17,8 +17,8 @@ std::string minutesAndSeconds(std::chrono::seconds left) {
 
 } // namespace
 
-ProgressLine::ProgressLine(platform::Clock &clock, std::ostream &out, bool enabled)
-    : m_clock(clock), m_out(out), m_enabled(enabled) {}
+ProgressLine::ProgressLine(platform::Clock &clock, std::ostream &out, bool enabled, std::string unit)
+    : m_clock(clock), m_out(out), m_enabled(enabled), m_unit(std::move(unit)) {}
 
 void ProgressLine::update(std::uint64_t done, std::uint64_t total) {
     if (!m_enabled) {
@@ -34,7 +34,7 @@ void ProgressLine::update(std::uint64_t done, std::uint64_t total) {
         return;
     }
     m_lastDraw = now;
-    const std::string text = format(done, total, timeLeft(done, total));
+    const std::string text = format(done, total, timeLeft(done, total), m_unit);
     // Blanks cover the end of a longer previous line.
     const std::size_t padding = m_lastWidth > text.size() ? m_lastWidth - text.size() : 0;
     m_out << '\r' << text << std::string(padding, ' ') << std::flush;
@@ -60,8 +60,9 @@ std::optional<std::chrono::seconds> ProgressLine::timeLeft(std::uint64_t done, s
     return std::chrono::seconds(static_cast<long long>(perCharacter * double(total - done) + 0.5));
 }
 
-std::string ProgressLine::format(std::uint64_t done, std::uint64_t total, std::optional<std::chrono::seconds> left) {
-    std::string text = std::to_string(done) + " of " + std::to_string(total) + " characters typed";
+std::string ProgressLine::format(std::uint64_t done, std::uint64_t total, std::optional<std::chrono::seconds> left,
+                                 std::string_view unit) {
+    std::string text = std::to_string(done) + " of " + std::to_string(total) + " " + std::string(unit);
     if (left) {
         text += ", " + minutesAndSeconds(*left) + " left";
     }

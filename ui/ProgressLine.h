@@ -8,12 +8,14 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace quorvane::ui {
 
 class ProgressLine {
 public:
-    ProgressLine(platform::Clock &clock, std::ostream &out, bool enabled);
+    // `unit` names what is counted: "characters typed", or "words confirmed" over the serial line.
+    ProgressLine(platform::Clock &clock, std::ostream &out, bool enabled, std::string unit = "characters typed");
 
     // Redraws the line at most ten times a second, and always for the last character.
     void update(std::uint64_t done, std::uint64_t total);
@@ -21,7 +23,8 @@ public:
     void finishLine();
 
     // "1234 of 5678 characters typed, 0:42 left"; the time is left out until a pace is known.
-    static std::string format(std::uint64_t done, std::uint64_t total, std::optional<std::chrono::seconds> left);
+    static std::string format(std::uint64_t done, std::uint64_t total, std::optional<std::chrono::seconds> left,
+                              std::string_view unit = "characters typed");
 
 private:
     std::optional<std::chrono::seconds> timeLeft(std::uint64_t done, std::uint64_t total) const;
@@ -29,6 +32,7 @@ private:
     platform::Clock &m_clock;
     std::ostream &m_out;
     bool m_enabled;
+    std::string m_unit;
     bool m_lineOpen = false;
     bool m_started = false;
     platform::Clock::TimePoint m_start{};

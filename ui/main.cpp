@@ -1,4 +1,5 @@
-// The program: the window, or one transfer from the command line (`quorvane send FILE`), or the help text.
+// The program: the window, or one transfer from the command line (`quorvane send FILE`, over the terminal or a
+// serial port), `quorvane ports`, or the help text.
 #include "engine/SendDriver.h"
 #include "platform/DesktopBackend.h"
 #include "platform/qt/QtClock.h"
@@ -7,10 +8,12 @@
 #include "platform/qt/QtSettings.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/StopSignals.h"
+#include "platform/qtserial/QtSerialPorts.h"
 #include "ui/CommandLineArguments.h"
 #include "ui/MainForm.h"
 #include "ui/SendCommand.h"
 #include "ui/StreamDialogs.h"
+#include "ui/SerialCommand.h"
 
 #include <QApplication>
 
@@ -49,6 +52,20 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
     return command.run();
 }
 
+// The serial line needs no desktop: these run without a display.
+int serialCommand(int argc, char **argv, const ui::ParsedCommandLine &parsed) {
+    QCoreApplication application(argc, argv);
+    platform::QtSerialPorts ports;
+    if (parsed.action == ui::CommandLineAction::ListPorts)
+        return ui::listSerialPorts(ports, std::cout);
+    platform::QtEventPump pump;
+    platform::QtClock clock;
+    ui::SerialCommand command(parsed.send, parsed.action == ui::CommandLineAction::Verify, {ports, pump, clock},
+                              std::cerr, std::cout, platform::stderrIsTerminal());
+    platform::StopSignals stopSignals([&command] { command.interrupt(); });
+    return command.run();
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -62,6 +79,9 @@ int main(int argc, char **argv) {
         std::cerr << "quorvane: " << parsed.error << "\nTry \"quorvane --help\".\n";
         return ui::kExitUsage;
     }
+    if (parsed.action == ui::CommandLineAction::ListPorts || parsed.action == ui::CommandLineAction::Verify ||
+        (parsed.action == ui::CommandLineAction::Send && parsed.send.port))
+        return serialCommand(argc, argv, parsed);
     // Before any Qt application exists: without a display Qt would abort with a long message of its own.
     std::string error;
     platform::DesktopBackend backend = platform::openDesktopBackend(error);

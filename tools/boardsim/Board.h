@@ -18,6 +18,13 @@ struct BoardConfig {
     Micros busyTime = 0; // re-entry delay before each prompt; 0 = off
     unsigned baud = 0;   // the line carries one character per 10 bits at this rate; 0 = no limit
     Micros charTime = 0; // the monitor's handling time per character (echo and work); 0 = none
+    // The board's output also goes at the line's rate, and the monitor, which waits for its transmitter, reads
+    // nothing more until all but the last character of an answer are on their way.
+    bool pacedOutput = false;
+    // Line faults for tests: the n-th byte received (from 1) is dropped, or changed (a hex digit into the next
+    // one, F into 0; any other byte with its lowest bit flipped); 0 = none.
+    std::size_t dropByte = 0;
+    std::size_t changeByte = 0;
 };
 
 struct BoardStats {
@@ -52,6 +59,7 @@ private:
     void runBoardEvent();
     void deliver(std::uint8_t byte, Micros at);
     void handleAt(std::uint8_t byte, Micros at);
+    void emit(const std::string &text, Micros at);
     std::optional<Micros> nextBoardEvent() const;
 
     MemoryImage m_memory;
@@ -66,6 +74,12 @@ private:
     std::optional<std::uint8_t> m_holding; // the serial interface's one receive register
     BoardStats m_stats;
     std::string m_output;
+    bool m_pacedOutput;
+    std::size_t m_dropByte;
+    std::size_t m_changeByte;
+    std::deque<std::pair<char, Micros>> m_outgoing; // paced output with the time it is fully on the line
+    Micros m_transmitterFreeAt = 0;
+    Micros m_now = 0;
 };
 
 } // namespace quorvane::boardsim

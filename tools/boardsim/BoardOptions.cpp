@@ -77,6 +77,10 @@ bool applyTiming(std::string_view name, std::string_view value, BoardConfig &boa
         board.baud = static_cast<unsigned>(*number);
     } else if (name == "--char-us") {
         board.charTime = static_cast<Micros>(*number);
+    } else if (name == "--drop-byte") {
+        board.dropByte = *number;
+    } else if (name == "--change-byte") {
+        board.changeByte = *number;
     } else {
         board.busyTime = static_cast<Micros>(*number) * 1000;
     }
@@ -110,7 +114,8 @@ bool applyValue(std::string_view name, std::string_view value, BoardOptions &opt
         auto bias = parseAddress(value);
         monitor.loadBias = bias.value_or(0);
         return bias.has_value();
-    } else if (name == "--busy-ms" || name == "--baud" || name == "--char-us") {
+    } else if (name == "--busy-ms" || name == "--baud" || name == "--char-us" || name == "--drop-byte" ||
+               name == "--change-byte") {
         return applyTiming(name, value, options.board);
     } else if (name == "--quit" || name == "--dump-key") {
         return applyControlBytes(name, value, options);
@@ -126,8 +131,9 @@ bool applyValue(std::string_view name, std::string_view value, BoardOptions &opt
 }
 
 bool takesValue(std::string_view name) {
-    for (std::string_view known : {"--monitor", "--start", "--bias", "--busy-ms", "--baud", "--char-us", "--quit",
-                                   "--dump-key", "--image", "--log", "--status", "--ready"}) {
+    for (std::string_view known :
+         {"--monitor", "--start", "--bias", "--busy-ms", "--baud", "--char-us", "--drop-byte", "--change-byte",
+          "--quit", "--dump-key", "--image", "--log", "--status", "--ready"}) {
         if (name == known) {
             return true;
         }
@@ -149,6 +155,8 @@ std::optional<BoardOptions> parseBoardOptions(std::span<const std::string_view> 
             options.help = true;
         } else if (name == "--revised") {
             options.board.monitor.revised = true;
+        } else if (name == "--paced-output") {
+            options.board.pacedOutput = true;
         } else if (name == "--busy-on-open") {
             options.board.monitor.pauseOnOpen = true;
         } else if (name == "--realistic") {
@@ -175,6 +183,7 @@ std::optional<BoardOptions> parseBoardOptions(std::span<const std::string_view> 
     if (realistic && !charSet) {
         options.board.charTime = kBoardCharTime;
     }
+    options.board.pacedOutput = options.board.pacedOutput || realistic;
     return options;
 }
 
@@ -198,8 +207,13 @@ terminal, echoes as the monitor does and keeps the board's memory.
   --char-us N             the monitor's handling time per character (echo and work) in us; a
                           character arriving while one is already held in the one-character
                           receive register overwrites it (overrun, lost). Default 0 (off)
+  --paced-output          the board's output also goes at the line's rate (needs --baud), and the
+                          monitor reads nothing more until its answer is nearly sent
   --realistic             --busy-ms 100 (EVMBUG) or 200 (TIBUG), --baud 9600 and --char-us 1041,
-                          each unless given
+                          each unless given, and --paced-output
+  --drop-byte N           the N-th byte received (from 1) is lost on the line
+  --change-byte N         the N-th byte received arrives changed: a hex digit as the next one (F as
+                          0), any other byte with its lowest bit flipped
   --image FILE            memory image, written on exit and on request (SIGUSR1 or the dump key)
   --log FILE              every byte received, raw, appended as it arrives
   --status FILE           written with the image: lines received=N, lost=N, errors=N
