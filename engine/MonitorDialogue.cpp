@@ -117,8 +117,8 @@ MonitorAnswer MonitorDialogue::sendPaced(std::string_view bytes) {
 }
 
 MonitorAnswer MonitorDialogue::waitForStep() {
-    const LinkWait wait = m_link.waitFor(
-        [](std::string_view received) { return trailingStep(received) || monitorError(received); });
+    const LinkWait wait =
+        m_link.waitFor([](std::string_view received) { return trailingStep(received) || monitorError(received); });
     if (wait != LinkWait::Done) {
         return answer(wait);
     }
@@ -175,8 +175,8 @@ MonitorAnswer MonitorDialogue::openMemory(std::uint16_t address) {
     if (!m_link.send(command)) {
         return MonitorAnswer::LineFailed;
     }
-    const LinkWait wait = m_link.waitFor(
-        [&](std::string_view received) { return received.ends_with(echo) || monitorError(received); });
+    const LinkWait wait =
+        m_link.waitFor([&](std::string_view received) { return received.ends_with(echo) || monitorError(received); });
     if (wait != LinkWait::Done) {
         return answer(wait);
     }

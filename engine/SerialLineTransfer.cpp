@@ -35,7 +35,8 @@ void appendUtf8(std::string &out, char32_t ch) {
 
 // A board echoes a CR as CR LF: the LF is no echo of anything sent.
 std::size_t echoCount(std::string_view received) {
-    return static_cast<std::size_t>(std::count_if(received.begin(), received.end(), [](char ch) { return ch != '\n'; }));
+    return static_cast<std::size_t>(
+        std::count_if(received.begin(), received.end(), [](char ch) { return ch != '\n'; }));
 }
 
 class LineSender {

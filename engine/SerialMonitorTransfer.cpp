@@ -65,8 +65,8 @@ SerialOutcome monitorFailure(MonitorAnswer answer, int errorCode, SerialLink &li
     case MonitorAnswer::NoAnswer: {
         char seconds[16];
         std::snprintf(seconds, sizeof seconds, "%.1f", static_cast<double>(link.answerTimeout().count()) / 1000.0);
-        return {SerialEnd::NoAnswer, "The board stopped answering at " + where + ": nothing came back for " +
-                                         seconds + " s." + sent + " The transfer has ended."};
+        return {SerialEnd::NoAnswer, "The board stopped answering at " + where + ": nothing came back for " + seconds +
+                                         " s." + sent + " The transfer has ended."};
     }
     case MonitorAnswer::LineFailed:
         return {SerialEnd::LineFailed, "The serial line failed at " + where + " (" + link.lineError() + ")." + sent +
@@ -108,8 +108,7 @@ SerialOutcome loadThroughMonitor(MonitorDialogue &monitor, SerialLink &link, Eng
 }
 
 // A terminator alone moves the memory command on without storing, so reading back changes nothing.
-SerialOutcome verifyThroughMonitor(MonitorDialogue &monitor, SerialLink &link, EngineHost &host,
-                                   const LoadPlan &plan) {
+SerialOutcome verifyThroughMonitor(MonitorDialogue &monitor, SerialLink &link, EngineHost &host, const LoadPlan &plan) {
     const std::size_t total = plan.wordCount();
     std::vector<std::string> shown;
     std::size_t mismatches = 0;

@@ -86,11 +86,11 @@ SerialSendOperation::Outcome SerialSendOperation::runMonitorTransfer(const Seria
         read = readObjectPlan(path, m_host.ignoreAddressTags(), request.address, plan);
     }
     if (read.end != TransferEnd::Completed) {
-        const std::string message = read.end == TransferEnd::ReadFailed ? "The file \"" + displayPath(path) +
-                                                                               "\" could not be read: " + read.message +
-                                                                               "."
-                                    : read.end == TransferEnd::UnrecognisedTag ? std::string(kUnrecognisedTagText)
-                                                                               : read.message;
+        const std::string message =
+            read.end == TransferEnd::ReadFailed
+                ? "The file \"" + displayPath(path) + "\" could not be read: " + read.message + "."
+            : read.end == TransferEnd::UnrecognisedTag ? std::string(kUnrecognisedTagText)
+                                                       : read.message;
         return {{endFor(read.end), message}, read.end == TransferEnd::UnrecognisedTag};
     }
     const auto line = m_services.ports.open(request.port, request.baud, error);

@@ -19,8 +19,7 @@ struct SerialOutcome {
 // Stores every word of the plan through the memory command; the progress counts the words the monitor confirmed.
 SerialOutcome loadThroughMonitor(MonitorDialogue &monitor, SerialLink &link, EngineHost &host, const LoadPlan &plan);
 // Reads every word of the plan back and compares; Completed with "verified: N words" as its message.
-SerialOutcome verifyThroughMonitor(MonitorDialogue &monitor, SerialLink &link, EngineHost &host,
-                                   const LoadPlan &plan);
+SerialOutcome verifyThroughMonitor(MonitorDialogue &monitor, SerialLink &link, EngineHost &host, const LoadPlan &plan);
 // The loader and text transfers: every character of every line as itself, CR between lines.
 SerialOutcome sendLinesOverSerial(SerialLink &link, EngineHost &host, LineReader &file, bool loader);
 

@@ -54,9 +54,9 @@ const char *resultText(engine::SerialEnd end) {
 
 SerialCommand::SerialCommand(SendArguments arguments, bool verifyOnly, SerialCommandServices services,
                              std::ostream &out, std::ostream &echo, bool progressLine)
-    : m_arguments(withFileType(std::move(arguments))), m_verifyOnly(verifyOnly), m_out(out),
-      m_echo(echo), m_progress(services.clock, out, progressLine && !m_arguments.echo,
-                               countsWords(m_arguments) ? "words confirmed" : "bytes sent"),
+    : m_arguments(withFileType(std::move(arguments))), m_verifyOnly(verifyOnly), m_out(out), m_echo(echo),
+      m_progress(services.clock, out, progressLine && !m_arguments.echo,
+                 countsWords(m_arguments) ? "words confirmed" : "bytes sent"),
       m_operation(*this, {services.ports, services.pump, services.clock, *this, *this}) {
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
     std::error_code error;
