@@ -39,6 +39,21 @@ std::size_t echoCount(std::string_view received) {
         std::count_if(received.begin(), received.end(), [](char ch) { return ch != '\n'; }));
 }
 
+// True once the board has answered something other than the echo of what was sent: an error on its way.
+bool differs(std::string_view received, std::string_view sent) {
+    std::size_t next = 0;
+    for (const char ch : received) {
+        if (ch == '\n') {
+            continue;
+        }
+        if (next >= sent.size() || sent[next] != ch) {
+            return true;
+        }
+        ++next;
+    }
+    return false;
+}
+
 class LineSender {
 public:
     LineSender(SerialLink &link, EngineHost &host, bool loader) : m_link(link), m_host(host), m_loader(loader) {}
@@ -68,11 +83,15 @@ private:
         for (std::size_t sent = 0; sent <= bytes.size(); ++sent) {
             const std::size_t limit = sent == bytes.size() ? 1 : kUnconfirmedLimit;
             const LinkWait wait = m_link.waitFor([&](std::string_view received) {
-                return echoCount(received) + limit > sent || monitorError(received);
+                return echoCount(received) + limit > sent || differs(received, bytes.substr(0, sent));
             });
             if (wait == LinkWait::NoAnswer && !m_echoSeen) {
                 m_echoes = false;
                 return sendUnechoed(bytes.substr(sent));
+            }
+            if (wait == LinkWait::Done && differs(m_link.pending(), bytes.substr(0, sent))) {
+                return result(
+                    m_link.waitFor([](std::string_view received) { return monitorError(received).has_value(); }));
             }
             if (const MonitorAnswer answer = result(wait); answer != MonitorAnswer::Done || sent == bytes.size()) {
                 return answer;

@@ -129,7 +129,62 @@ INSTANTIATE_TEST_SUITE_P(
                     InvalidCase{{"send", "f", "--line-factor", "-1"}, "-1"},
                     InvalidCase{{"send", "f", "--line-factor", "inf"}, "inf"},
                     InvalidCase{{"send", "f", "--ignore-address-tags=yes"}, "--ignore-address-tags"},
-                    InvalidCase{{"send", "f", "--speed", "9"}, "--speed"}, InvalidCase{{"--help", "x"}, "--help"}));
+                    InvalidCase{{"send", "f", "--speed", "9"}, "--speed"}, InvalidCase{{"--help", "x"}, "--help"},
+                    InvalidCase{{"send", "f", "--port="}, "--port"},
+                    InvalidCase{{"send", "f", "--port", "p", "--baud", "96OO"}, "96OO"},
+                    InvalidCase{{"send", "f", "--port", "p", "--baud", "0"}, "--baud"},
+                    InvalidCase{{"send", "f", "--port", "p", "--address", "1FE00"}, "1FE00"},
+                    InvalidCase{{"send", "f", "--port", "p", "--address", "FEOO"}, "FEOO"},
+                    InvalidCase{{"send", "f", "--port", "p", "--no-verify=1"}, "--no-verify"},
+                    InvalidCase{{"send", "f", "--address", "FE00"}, "--port"},
+                    InvalidCase{{"send", "f", "--echo"}, "--port"}, InvalidCase{{"verify", "f"}, "--port"},
+                    InvalidCase{{"verify", "--port", "p"}, "verify needs the file"},
+                    InvalidCase{{"verify", "f", "--port", "p", "--no-verify"}, "--no-verify"},
+                    InvalidCase{{"ports", "x"}, "ports"}));
+
+struct SerialCase {
+    std::vector<std::string> arguments;
+    CommandLineAction action;
+    unsigned baud;
+    std::optional<std::uint16_t> address;
+    bool verify;
+    bool echo;
+};
+
+class SerialCommandLine : public testing::TestWithParam<SerialCase> {};
+
+TEST_P(SerialCommandLine, SetsThePortAndItsOptions) {
+    const SerialCase &c = GetParam();
+    const ParsedCommandLine parsed = parse(c.arguments);
+    ASSERT_EQ(parsed.action, c.action) << parsed.error;
+    EXPECT_EQ(parsed.send.port, std::optional<std::string>("/dev/ttyUSB0"));
+    EXPECT_EQ(parsed.send.baud, c.baud);
+    EXPECT_EQ(parsed.send.address, c.address);
+    EXPECT_EQ(parsed.send.verify, c.verify);
+    EXPECT_EQ(parsed.send.echo, c.echo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, SerialCommandLine,
+    testing::Values(SerialCase{{"send", "f", "--port", "/dev/ttyUSB0"}, CommandLineAction::Send, 9600, {}, true, false},
+                    SerialCase{{"send", "f", "--port=/dev/ttyUSB0", "--baud", "300", "--address", "fe0", "--no-verify",
+                                "--echo"},
+                               CommandLineAction::Send,
+                               300,
+                               0x0FE0,
+                               false,
+                               true},
+                    SerialCase{{"verify", "f", "--port", "/dev/ttyUSB0", "--address=A000"},
+                               CommandLineAction::Verify,
+                               9600,
+                               0xA000,
+                               true,
+                               false}));
+
+TEST(CommandLineArguments, PortsListsThePorts) {
+    EXPECT_EQ(parse({"ports"}).action, CommandLineAction::ListPorts);
+    EXPECT_FALSE(parse({"send", "f"}).send.port);
+}
 
 } // namespace
 } // namespace quorvane::ui
