@@ -10,10 +10,6 @@ namespace quorvane::engine {
 
 namespace {
 
-constexpr int kLoaderType = 0;
-constexpr int kObjectType = 1;
-constexpr int kHexDumpType = 2;
-
 SerialEnd endFor(TransferEnd end) {
     switch (end) {
     case TransferEnd::Completed:
@@ -53,8 +49,8 @@ SerialEnd SerialSendOperation::Send(const SerialRequest &request) {
 }
 
 SerialSendOperation::Outcome SerialSendOperation::run(const SerialRequest &request) {
-    const int type = m_host.fileTypeIndex();
-    const bool monitorTransfer = type == kObjectType || type == kHexDumpType;
+    const FileType type = m_host.fileType();
+    const bool monitorTransfer = type == FileType::TaggedObject || type == FileType::HexDump;
     if (request.verifyOnly && !monitorTransfer) {
         return {{SerialEnd::MalformedFile, std::string(kVerifyNeedsMonitorText)}};
     }
@@ -68,7 +64,7 @@ SerialSendOperation::Outcome SerialSendOperation::run(const SerialRequest &reque
     }
     SerialLink link(*line, m_services.pump, m_services.clock, m_services.boardOutput, request.baud);
     m_link = &link;
-    Outcome outcome = runLineTransfer(link, type == kLoaderType);
+    Outcome outcome = runLineTransfer(link, type == FileType::Loader);
     m_link = nullptr;
     return outcome;
 }
@@ -77,7 +73,7 @@ SerialSendOperation::Outcome SerialSendOperation::runMonitorTransfer(const Seria
     const auto path = transferPath(m_host.folderPath(), *m_host.selectedFile());
     LoadPlan plan;
     SenderResult read;
-    if (m_host.fileTypeIndex() == kHexDumpType) {
+    if (m_host.fileType() == FileType::HexDump) {
         if (!request.address) {
             return {{SerialEnd::MalformedFile, std::string(kNeedsAddressText)}};
         }

@@ -69,8 +69,9 @@ OptionSetter factorSetter(std::string SendArguments::*member, const std::string 
 }
 
 std::optional<std::string> setPort(SendArguments &send, const std::string &value) {
-    if (value.empty())
+    if (value.empty()) {
         return "--port needs the serial port's name";
+    }
     send.port = value;
     return std::nullopt;
 }
@@ -81,8 +82,9 @@ std::optional<std::string> setBaud(SendArguments &send, const std::string &value
     unsigned baud = 0;
     const char *end = value.data() + value.size();
     const auto [ptr, ec] = std::from_chars(value.data(), end, baud);
-    if (value.empty() || ec != std::errc() || ptr != end || baud < kLowest || baud > kHighest)
+    if (value.empty() || ec != std::errc() || ptr != end || baud < kLowest || baud > kHighest) {
         return "--baud must be a whole number from 50 to 4000000, not \"" + value + "\"";
+    }
     send.baud = baud;
     return std::nullopt;
 }
@@ -91,8 +93,9 @@ std::optional<std::string> setAddress(SendArguments &send, const std::string &va
     unsigned address = 0;
     const char *end = value.data() + value.size();
     const auto [ptr, ec] = std::from_chars(value.data(), end, address, 16);
-    if (value.empty() || value.size() > 4 || ec != std::errc() || ptr != end)
+    if (value.empty() || value.size() > 4 || ec != std::errc() || ptr != end) {
         return "--address must be one to four hexadecimal digits, not \"" + value + "\"";
+    }
     send.address = static_cast<std::uint16_t>(address);
     return std::nullopt;
 }

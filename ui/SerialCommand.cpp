@@ -18,7 +18,7 @@ SendArguments withFileType(SendArguments arguments) {
 }
 
 bool countsWords(const SendArguments &arguments) {
-    return *arguments.fileType == kFileTypeTaggedObject || *arguments.fileType == kFileTypeHexDump;
+    return *arguments.fileType == engine::FileType::TaggedObject || *arguments.fileType == engine::FileType::HexDump;
 }
 
 const char *resultText(engine::SerialEnd end) {
@@ -61,8 +61,9 @@ SerialCommand::SerialCommand(SendArguments arguments, bool verifyOnly, SerialCom
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
     std::error_code error;
     m_path = std::filesystem::absolute(std::filesystem::path(name), error);
-    if (error)
+    if (error) {
         m_path = std::filesystem::path(name);
+    }
     m_folder = utf8(m_path.parent_path());
     m_fileName = utf8(m_path.filename());
 }
@@ -81,8 +82,9 @@ int SerialCommand::run() {
     request.verifyOnly = m_verifyOnly;
     const engine::SerialEnd end = m_operation.Send(request);
     m_progress.finishLine();
-    if (end == engine::SerialEnd::Completed)
+    if (end == engine::SerialEnd::Completed) {
         return kExitCompleted;
+    }
     m_out << "quorvane: " << resultText(end) << '\n';
     return kExitNotCompleted;
 }
@@ -106,8 +108,9 @@ void SerialCommand::showMessage(std::string_view, std::string_view text, platfor
 }
 
 void SerialCommand::boardOutput(std::string_view bytes) {
-    if (m_arguments.echo)
+    if (m_arguments.echo) {
         m_echo << bytes << std::flush;
+    }
 }
 
 int listSerialPorts(platform::SerialPorts &ports, std::ostream &out) {
@@ -118,8 +121,9 @@ int listSerialPorts(platform::SerialPorts &ports, std::ostream &out) {
     }
     for (const platform::SerialPortInfo &port : found) {
         out << port.name;
-        if (!port.description.empty())
+        if (!port.description.empty()) {
             out << "  " << port.description;
+        }
         out << '\n';
     }
     return kExitCompleted;

@@ -33,7 +33,7 @@ public:
 
     std::optional<std::string> selectedFile() override { return m_fileName; }
     std::string folderPath() override { return m_folder; }
-    int fileTypeIndex() override { return *m_arguments.fileType; }
+    engine::FileType fileType() override { return *m_arguments.fileType; }
     bool tibugSelected() override { return m_arguments.monitor == Monitor::Tibug; }
     std::string terminalTitleTerm() override { return {}; }
     bool ignoreAddressTags() override { return m_arguments.ignoreAddressTags; }

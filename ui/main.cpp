@@ -12,8 +12,8 @@
 #include "ui/CommandLineArguments.h"
 #include "ui/MainForm.h"
 #include "ui/SendCommand.h"
-#include "ui/StreamDialogs.h"
 #include "ui/SerialCommand.h"
+#include "ui/StreamDialogs.h"
 
 #include <QApplication>
 
@@ -56,8 +56,9 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
 int serialCommand(int argc, char **argv, const ui::ParsedCommandLine &parsed) {
     QCoreApplication application(argc, argv);
     platform::QtSerialPorts ports;
-    if (parsed.action == ui::CommandLineAction::ListPorts)
+    if (parsed.action == ui::CommandLineAction::ListPorts) {
         return ui::listSerialPorts(ports, std::cout);
+    }
     platform::QtEventPump pump;
     platform::QtClock clock;
     ui::SerialCommand command(parsed.send, parsed.action == ui::CommandLineAction::Verify, {ports, pump, clock},
@@ -80,8 +81,9 @@ int main(int argc, char **argv) {
         return ui::kExitUsage;
     }
     if (parsed.action == ui::CommandLineAction::ListPorts || parsed.action == ui::CommandLineAction::Verify ||
-        (parsed.action == ui::CommandLineAction::Send && parsed.send.port))
+        (parsed.action == ui::CommandLineAction::Send && parsed.send.port)) {
         return serialCommand(argc, argv, parsed);
+    }
     // Before any Qt application exists: without a display Qt would abort with a long message of its own.
     std::string error;
     platform::DesktopBackend backend = platform::openDesktopBackend(error);

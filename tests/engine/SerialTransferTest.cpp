@@ -1,9 +1,9 @@
 // The serial transfers on the manual clock against the simulated board with its real timing: what the board
 // holds, how each transfer ends and what it says, and what was sent when something goes wrong.
-#include "Board.h"
 #include "TransferRig.h"
 #include "engine/SerialSendOperation.h"
 #include "platform/fake/FakeSerialLine.h"
+#include "tests/support/BoardFarEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +14,7 @@ namespace quorvane::engine::test {
 namespace {
 
 using namespace std::chrono_literals;
-using boardsim::Micros;
-using TimePoint = platform::Clock::TimePoint;
-
-Micros micros(TimePoint at) { return std::chrono::duration_cast<std::chrono::microseconds>(at - TimePoint{}).count(); }
-
-// The board on the far end of the line, or, when `silent`, a line with nothing on its far end.
-class BoardEnd : public platform::FakeSerialLine::FarEnd {
-public:
-    BoardEnd(const boardsim::BoardConfig &config, bool silent) : m_board(config), m_silent(silent) { m_board.start(); }
-
-    void receive(std::uint8_t byte, TimePoint at) override {
-        if (!m_silent) {
-            m_board.receive(byte, micros(at));
-        }
-    }
-    std::string output(TimePoint now) override {
-        m_board.advanceTo(micros(now));
-        return m_silent ? std::string() : m_board.takeOutput();
-    }
-    std::optional<TimePoint> nextEvent() override {
-        const auto next = m_board.nextDeadline();
-        return next && !m_silent ? std::optional<TimePoint>(TimePoint{} + std::chrono::microseconds(*next))
-                                 : std::nullopt;
-    }
-    boardsim::Board &board() { return m_board; }
-
-private:
-    boardsim::Board m_board;
-    bool m_silent;
-};
+using quorvane::test::BoardFarEnd;
 
 class NoOutput : public BoardOutputSink {
 public:
@@ -61,7 +32,7 @@ std::string sampleBytes(const std::string &name) {
 struct SerialCase {
     const char *name;
     const char *file;
-    int type;
+    FileType type;
     bool tibug;
     boardsim::StartMode start;
     std::optional<std::uint16_t> address;
@@ -81,18 +52,13 @@ class SerialTransferTest : public testing::TestWithParam<SerialCase> {};
 TEST_P(SerialTransferTest, EndsAsTheBoardAnswers) {
     const SerialCase &c = GetParam();
     TransferRig rig;
-    rig.host.fileType = c.type;
+    rig.host.type = c.type;
     rig.host.tibug = c.tibug;
     rig.writeFile(sampleBytes(c.file));
-    boardsim::BoardConfig config;
-    config.monitor.kind = c.tibug ? boardsim::MonitorKind::Tibug : boardsim::MonitorKind::Evmbug;
-    config.monitor.start = c.start;
-    config.busyTime = c.tibug ? 200'000 : 100'000;
-    config.baud = 9600;
-    config.charTime = 1041;
-    config.pacedOutput = true;
+    boardsim::BoardConfig config =
+        BoardFarEnd::realistic(c.tibug ? boardsim::MonitorKind::Tibug : boardsim::MonitorKind::Evmbug, c.start);
     config.changeByte = c.changeByte;
-    BoardEnd board(config, c.silent);
+    BoardFarEnd board(config, c.silent);
     platform::FakeSerialLine line(rig.clock, board);
     if (c.failAtByte > 0) {
         line.failAtByte(c.failAtByte);
@@ -128,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         SerialCase{"ObjectEvmbug",
                    "demo.obj",
-                   1,
+                   FileType::TaggedObject,
                    false,
                    boardsim::StartMode::Prompt,
                    {},
@@ -141,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "\r"},
         SerialCase{"ObjectTibug",
                    "demo.obj",
-                   1,
+                   FileType::TaggedObject,
                    true,
                    boardsim::StartMode::Prompt,
                    {},
@@ -152,11 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
                    kDemo,
                    "verified: 10 words",
                    "\r"},
-        SerialCase{"HexEvmbug", "even.bin", 2, false, boardsim::StartMode::Prompt, 0xFE00, 0, 0, false,
+        SerialCase{"HexEvmbug", "even.bin", FileType::HexDump, false, boardsim::StartMode::Prompt, 0xFE00, 0, 0, false,
                    SerialEnd::Completed, kEven, "verified: 5 words", "\r"},
         SerialCase{"HexWithoutAddress",
                    "even.bin",
-                   2,
+                   FileType::HexDump,
                    false,
                    boardsim::StartMode::Prompt,
                    {},
@@ -167,19 +133,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    std::string(kNeedsAddressText),
                    ""},
-        SerialCase{"ChangedOnTheLine", "even.bin", 2, true, boardsim::StartMode::Prompt, 0xFE00, 9, 0, false,
-                   SerialEnd::Mismatch, "-", "1 of 5 words differ from the file. FE00 expected 1234 found 1334.", "\r"},
-        SerialCase{"SilentBoard", "even.bin", 2, false, boardsim::StartMode::Prompt, 0xFE00, 0, 0, true,
+        SerialCase{"ChangedOnTheLine", "even.bin", FileType::HexDump, true, boardsim::StartMode::Prompt, 0xFE00, 9, 0,
+                   false, SerialEnd::Mismatch, "-", "1 of 5 words differ from the file. FE00 expected 1234 found 1334.",
+                   "\r"},
+        SerialCase{"SilentBoard", "even.bin", FileType::HexDump, false, boardsim::StartMode::Prompt, 0xFE00, 0, 0, true,
                    SerialEnd::NoAnswer, "-",
                    "The board stopped answering at the start (waiting for the monitor's prompt): nothing came back "
                    "for 1.1 s. Sent last: \"<CR>\"; received last: \"\".",
                    "\r"},
-        SerialCase{"PortGoneMidWord", "even.bin", 2, false, boardsim::StartMode::Prompt, 0xFE00, 0, 17, false,
-                   SerialEnd::LineFailed, "FE00=1234\n",
+        SerialCase{"PortGoneMidWord", "even.bin", FileType::HexDump, false, boardsim::StartMode::Prompt, 0xFE00, 0, 17,
+                   false, SerialEnd::LineFailed, "FE00=1234\n",
                    "The serial line failed at the word for address FE02 (the device was removed).", "1234 0A"},
         SerialCase{"LoaderEvmbug",
                    "demo.obj",
-                   0,
+                   FileType::Loader,
                    false,
                    boardsim::StartMode::Loader,
                    {},
@@ -192,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "OBJECT"},
         SerialCase{"LoaderChecksum",
                    "badsum.obj",
-                   0,
+                   FileType::Loader,
                    true,
                    boardsim::StartMode::Loader,
                    {},
@@ -205,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                    ""},
         SerialCase{"TextTibug",
                    "hello.bas",
-                   3,
+                   FileType::Text,
                    true,
                    boardsim::StartMode::Text,
                    {},
@@ -218,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "GOTO 20"},
         SerialCase{"TextToABoardThatDoesNotEcho",
                    "hello.bas",
-                   3,
+                   FileType::Text,
                    false,
                    boardsim::StartMode::Text,
                    {},
@@ -233,14 +200,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SerialStop, FinishesTheWordUnderWayThenSendsNothingMore) {
     TransferRig rig;
-    rig.host.fileType = 2;
+    rig.host.type = FileType::HexDump;
     rig.writeFile(std::string(64, '\x11'));
-    boardsim::BoardConfig config;
-    config.busyTime = 100'000;
-    config.baud = 9600;
-    config.charTime = 1041;
-    config.pacedOutput = true;
-    BoardEnd board(config, false);
+    BoardFarEnd board(BoardFarEnd::realistic(boardsim::MonitorKind::Evmbug, boardsim::StartMode::Prompt));
     platform::FakeSerialLine line(rig.clock, board);
     platform::FakeSerialPorts ports(line);
     NoOutput output;

@@ -1,0 +1,132 @@
+// The serial transfers against the simulated board with its 9600-baud timing, on the manual clock: the time a
+// 4 KiB image takes into EVMBUG and a 2,000-word object file into TIBUG, next to the line's limit (the board's
+// own output on the wire at 10 bits a character) and to the typed transfer at the recommended factors.
+#include "engine/SerialSendOperation.h"
+#include "platform/fake/FakeSerialLine.h"
+#include "tests/support/BoardFarEnd.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/TempDir.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace quorvane;
+using engine::FileType;
+
+constexpr double kBaud = 9600;
+constexpr double kSecondsPerCharacter = 10 / kBaud;
+
+class CountingOutput : public engine::BoardOutputSink {
+public:
+    void boardOutput(std::string_view bytes) override { count += bytes.size(); }
+    std::size_t count = 0;
+};
+
+struct Phase {
+    double seconds = 0;
+    std::size_t boardCharacters = 0;
+    engine::SerialEnd end = engine::SerialEnd::Completed;
+};
+
+struct Case {
+    const char *name;
+    bool tibug;
+    FileType type;
+    std::string content;
+    std::uint16_t address;
+    std::size_t words;
+    double typedSeconds; // the typed transfer's waits at the recommended factors
+};
+
+std::string hex4(unsigned word) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", word & 0xFFFFu);
+    return text;
+}
+
+// Records of up to 80 columns: a load address, data words, checksum field and end of record; then the end of
+// module. The checksums are left 0000: the transfer through the monitor, like the typed one, does not check them.
+std::string objectFile(std::size_t words, std::uint16_t address, std::mt19937 &random) {
+    std::string file;
+    std::string record = "9" + hex4(address);
+    for (std::size_t i = 0; i < words; ++i) {
+        if (record.size() + 5 + 6 > 72) {
+            file += record + "7" + hex4(0) + "F\r\n";
+            record.clear();
+        }
+        record += "B" + hex4(static_cast<unsigned>(random()));
+    }
+    return file + record + "7" + hex4(0) + "F\r\n:\r\n";
+}
+
+// Both phases run on one platform: the board's time goes on from where the load left it.
+Phase run(const Case &c, const std::filesystem::path &folder, test::FakePlatform &platform, test::BoardFarEnd &board,
+          bool verifyOnly) {
+    const auto start = platform.clock.elapsed();
+    test::FakeHost host;
+    host.folder = folder.string();
+    host.selected = "file";
+    host.type = c.type;
+    host.tibug = c.tibug;
+    platform::FakeSerialLine line(platform.clock, board);
+    platform::FakeSerialPorts ports(line);
+    CountingOutput output;
+    engine::SerialSendOperation operation(host, {ports, platform.pump, platform.clock, platform.dialogs, output});
+    engine::SerialRequest request;
+    request.address = c.address;
+    request.verify = false;
+    request.verifyOnly = verifyOnly;
+    Phase phase;
+    phase.end = operation.Send(request);
+    phase.seconds = std::chrono::duration<double>(platform.clock.elapsed() - start).count();
+    phase.boardCharacters = output.count;
+    return phase;
+}
+
+void report(const Case &c) {
+    const std::filesystem::path folder = test::makeTempDir("quorvane-bench-serial-");
+    test::writeFile((folder / "file").string(), c.content);
+    test::BoardFarEnd board(test::BoardFarEnd::realistic(
+        c.tibug ? boardsim::MonitorKind::Tibug : boardsim::MonitorKind::Evmbug, boardsim::StartMode::Prompt));
+    test::FakePlatform platform;
+    const Phase load = run(c, folder, platform, board, false);
+    const Phase verify = run(c, folder, platform, board, true);
+    test::removeTree(folder.string());
+    const double limit = static_cast<double>(load.boardCharacters) * kSecondsPerCharacter;
+    const double verifyLimit = static_cast<double>(verify.boardCharacters) * kSecondsPerCharacter;
+    std::printf("%s: %zu words\n", c.name, c.words);
+    std::printf("  serial load   %7.1f s   line limit %7.1f s (%zu board characters)   %.1f%% over the limit\n",
+                load.seconds, limit, load.boardCharacters, 100 * (load.seconds / limit - 1));
+    std::printf("  read-back     %7.1f s   line limit %7.1f s   %.1f%% over; %s\n", verify.seconds, verifyLimit,
+                100 * (verify.seconds / verifyLimit - 1),
+                verify.end == engine::SerialEnd::Completed ? "every word matched" : "MISMATCH");
+    std::printf("  typed         %7.1f s at the recommended factors: serial load %.1fx faster, with read-back %.1fx\n",
+                c.typedSeconds, c.typedSeconds / load.seconds, c.typedSeconds / (load.seconds + verify.seconds));
+    std::printf("  board: %zu received, %zu lost, %u errors (the opening CR's ERROR 4 at each start counts)\n",
+                board.board().stats().received, board.board().stats().lost, board.board().errorCount());
+}
+
+} // namespace
+
+// The typed figures follow the pacing rules: 1 s before the first keystroke; a hex digit waits 7000 passes of
+// 2 us (14 ms) at character factor 1.0; a word's space and each keystroke of a memory command wait
+// 100 ms x line factor (EVMBUG 1.5, TIBUG 3.0, as recommended).
+int main() {
+    std::mt19937 random(990);
+    std::string image(4096, '\0');
+    for (char &byte : image) {
+        byte = static_cast<char>(random());
+    }
+    const double evmbugWord = 4 * 0.014 + 0.1 * 1.5;
+    const double tibugWord = 4 * 0.014 + 0.1 * 3.0;
+    report(
+        {"4 KiB image into EVMBUG (hex dump)", false, FileType::HexDump, image, 0xA000, 2048, 1.0 + 2048 * evmbugWord});
+    report({"2,000-word object file into TIBUG", true, FileType::TaggedObject, objectFile(2000, 0xA000, random), 0,
+            2000, 1.0 + 7 * 0.1 * 3.0 + 2000 * tibugWord});
+    return 0;
+}
