@@ -3,6 +3,8 @@
 
 #include "engine/InputFile.h"
 #include "engine/LineReader.h"
+#include "engine/ObjectFileCheck.h"
+#include "engine/ObjectRecordReader.h"
 
 #include <iterator>
 
@@ -10,32 +12,12 @@ namespace quorvane::engine {
 
 namespace {
 
-constexpr std::size_t kHeaderFieldLength = 13;
-constexpr std::size_t kWordFieldLength = 5;
-
-std::optional<std::uint16_t> wordField(const std::u32string &record, std::size_t position) {
-    if (record.size() < position + kWordFieldLength) {
-        return std::nullopt;
-    }
+std::uint16_t wordValue(std::u16string_view digits) {
     unsigned value = 0;
-    for (std::size_t i = 1; i < kWordFieldLength; ++i) {
-        const char32_t ch = record[position + i];
-        const int digit = ch >= U'0' && ch <= U'9'   ? static_cast<int>(ch - U'0')
-                          : ch >= U'A' && ch <= U'F' ? static_cast<int>(ch - U'A' + 10)
-                          : ch >= U'a' && ch <= U'f' ? static_cast<int>(ch - U'a' + 10)
-                                                     : -1;
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        value = value * 16 + static_cast<unsigned>(digit);
+    for (const char16_t digit : digits) {
+        value = value * 16 + static_cast<unsigned>(digit <= u'9' ? digit - u'0' : digit - u'A' + 10);
     }
     return static_cast<std::uint16_t>(value);
-}
-
-SenderResult badField(std::size_t lineNumber, char32_t tag) {
-    return {TransferEnd::Malformed, "Line " + std::to_string(lineNumber) + " of the object code file has a \"" +
-                                        (tag == U'9' ? "9" : "B") +
-                                        "\" field that does not hold four hexadecimal digits. Nothing was sent."};
 }
 
 // A run that starts where the last one ends continues it, so a load address that changes nothing costs no
@@ -53,42 +35,29 @@ void startRun(LoadPlan &plan, std::uint16_t address) {
     plan.runs.push_back({address, {}, {}});
 }
 
-// Runs the fields of one record; a result means the file ends there.
-std::optional<SenderResult> readRecord(const std::u32string &record, std::size_t lineNumber, bool ignoreTags,
+// Takes the fields of one record into the plan; a result means the file ends there.
+std::optional<SenderResult> readFields(const ObjectRecord &record, const RecordPlace &place, bool ignoreTags,
                                        LoadPlan &plan) {
-    for (std::size_t position = 0;;) {
-        const char32_t tag = position < record.size() ? record[position] : U'\0';
-        if (tag == U'0') {
-            position += kHeaderFieldLength;
-            continue;
-        }
-        if (tag == U'7') {
-            return std::nullopt;
-        }
-        if (tag == U':') {
-            return SenderResult{TransferEnd::Completed, {}};
-        }
-        if (tag != U'9' && tag != U'B') {
-            return SenderResult{TransferEnd::UnrecognisedTag, {}};
-        }
-        const auto field = wordField(record, position);
-        if (!field) {
-            return badField(lineNumber, tag);
-        }
-        if (tag == U'9' && !ignoreTags) {
-            startRun(plan, static_cast<std::uint16_t>(*field & 0xFFFEu));
-        } else if (tag == U'B') {
+    for (const ObjectField &field : record.fields) {
+        if (field.kind == FieldKind::LoadAddress && !ignoreTags) {
+            startRun(plan, static_cast<std::uint16_t>(wordValue(field.digits) & 0xFFFEu));
+        } else if (field.kind == FieldKind::Data) {
             if (plan.runs.empty()) {
                 return SenderResult{TransferEnd::Malformed,
-                                    "Line " + std::to_string(lineNumber) +
+                                    describePlace(place) +
                                         " of the object code file holds a data word before any load address. Give "
                                         "the load address (--address). Nothing was sent."};
             }
-            plan.runs.back().words.push_back(*field);
-            plan.runs.back().lines.push_back(lineNumber);
+            plan.runs.back().words.push_back(wordValue(field.digits));
+            plan.runs.back().lines.push_back(place.line);
+        } else if (field.kind == FieldKind::ModuleEnd) {
+            if (!plan.runs.empty() && plan.runs.back().words.empty()) {
+                plan.runs.pop_back();
+            }
+            return SenderResult{TransferEnd::Completed, {}};
         }
-        position += kWordFieldLength;
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -101,8 +70,12 @@ std::size_t LoadPlan::wordCount() const {
     return count;
 }
 
+// The same whole-file check as the typed transfer, so a file that would not be typed is not sent either.
 SenderResult readObjectPlan(const std::filesystem::path &path, bool ignoreAddressTags,
                             std::optional<std::uint16_t> startAddress, LoadPlan &plan) {
+    if (SenderResult checked = checkObjectFile(path, ObjectTransfer::Monitor); checked.end != TransferEnd::Completed) {
+        return checked;
+    }
     LineReader file;
     std::string reason;
     if (!file.open(path, reason)) {
@@ -111,22 +84,21 @@ SenderResult readObjectPlan(const std::filesystem::path &path, bool ignoreAddres
     if (startAddress) {
         plan.runs.push_back({static_cast<std::uint16_t>(*startAddress & 0xFFFEu), {}, {}});
     }
+    ObjectRecordReader records(file);
     std::u32string record;
-    for (std::size_t lineNumber = 1;; ++lineNumber) {
-        if (!file.readLine(record)) {
-            if (file.failed()) {
-                return {TransferEnd::ReadFailed, std::string(kReadErrorReason)};
-            }
-            return {TransferEnd::Malformed, "The object code file ends without an end-of-module record (a line "
-                                            "beginning with \":\"). Nothing was sent."};
+    while (records.next(record)) {
+        const ObjectRecord parsed = parseObjectRecord(record);
+        if (auto refusal = recordRefusal(parsed, records.place(), false)) {
+            return *refusal;
         }
-        if (auto end = readRecord(record, lineNumber, ignoreAddressTags, plan)) {
-            if (!plan.runs.empty() && plan.runs.back().words.empty()) {
-                plan.runs.pop_back();
-            }
+        if (auto end = readFields(parsed, records.place(), ignoreAddressTags, plan)) {
             return *end;
         }
     }
+    if (records.failed()) {
+        return {TransferEnd::ReadFailed, std::string(kReadErrorReason)};
+    }
+    return missingModuleEnd(false);
 }
 
 SenderResult readHexDumpPlan(const std::filesystem::path &path, std::uint16_t startAddress, LoadPlan &plan) {

@@ -85,8 +85,7 @@ SerialSendOperation::Outcome SerialSendOperation::runMonitorTransfer(const Seria
         const std::string message =
             read.end == TransferEnd::ReadFailed
                 ? "The file \"" + displayPath(path) + "\" could not be read: " + read.message + "."
-            : read.end == TransferEnd::UnrecognisedTag ? std::string(kUnrecognisedTagText)
-                                                       : read.message;
+                : read.message;
         return {{endFor(read.end), message}, read.end == TransferEnd::UnrecognisedTag};
     }
     const auto line = m_services.ports.open(request.port, request.baud, error);

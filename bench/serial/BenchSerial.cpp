@@ -49,19 +49,27 @@ std::string hex4(unsigned word) {
     return text;
 }
 
-// Records of up to 80 columns: a load address, data words, checksum field and end of record; then the end of
-// module. The checksums are left 0000: the transfer through the monitor, like the typed one, does not check them.
+// The record closed by its checksum (the two's complement of the sum of its characters up to the "7" tag) and F.
+std::string closed(const std::string &record) {
+    unsigned sum = '7';
+    for (const char ch : record) {
+        sum += static_cast<unsigned char>(ch);
+    }
+    return record + "7" + hex4(0x10000u - (sum & 0xFFFFu)) + "F\r\n";
+}
+
+// Records of up to 80 columns: a load address, data words, checksum and end of record; then the end of module.
 std::string objectFile(std::size_t words, std::uint16_t address, std::mt19937 &random) {
     std::string file;
     std::string record = "9" + hex4(address);
     for (std::size_t i = 0; i < words; ++i) {
         if (record.size() + 5 + 6 > 72) {
-            file += record + "7" + hex4(0) + "F\r\n";
+            file += closed(record);
             record.clear();
         }
         record += "B" + hex4(static_cast<unsigned>(random()));
     }
-    return file + record + "7" + hex4(0) + "F\r\n:\r\n";
+    return file + closed(record) + ":\r\n";
 }
 
 // Both phases run on one platform: the board's time goes on from where the load left it.

@@ -81,6 +81,9 @@ TEST_P(SerialTransferTest, EndsAsTheBoardAnswers) {
         EXPECT_NE(rig.dialogs.messages()[0].text.find(c.message), std::string::npos) << rig.dialogs.messages()[0].text;
     }
     EXPECT_TRUE(line.written().ends_with(c.sentEnding)) << line.written();
+    if (c.end == SerialEnd::MalformedFile) {
+        EXPECT_EQ(line.written(), "");
+    }
     // After an ERROR the board is in its delay loop: what was still on its way is lost there, harmlessly.
     EXPECT_LE(board.board().stats().lost, c.end == SerialEnd::BoardError ? 1u : 0u);
     EXPECT_FALSE(rig.host.stopShown);
@@ -136,6 +139,19 @@ INSTANTIATE_TEST_SUITE_P(
         SerialCase{"ChangedOnTheLine", "even.bin", FileType::HexDump, true, boardsim::StartMode::Prompt, 0xFE00, 9, 0,
                    false, SerialEnd::Mismatch, "-", "1 of 5 words differ from the file. FE00 expected 1234 found 1334.",
                    "\r"},
+        SerialCase{"ObjectWithABadChecksumSendsNothing",
+                   "badsum.obj",
+                   FileType::TaggedObject,
+                   false,
+                   boardsim::StartMode::Prompt,
+                   {},
+                   0,
+                   0,
+                   false,
+                   SerialEnd::MalformedFile,
+                   "",
+                   "checksum",
+                   ""},
         SerialCase{"SilentBoard", "even.bin", FileType::HexDump, false, boardsim::StartMode::Prompt, 0xFE00, 0, 0, true,
                    SerialEnd::NoAnswer, "-",
                    "The board stopped answering at the start (waiting for the monitor's prompt): nothing came back "
