@@ -1,7 +1,6 @@
 // The folder list's entries, highlighting and opening.
 #include "ui/DirectoryListBox.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QStyle>
 
@@ -11,6 +10,8 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kIndentSpaces = 2;
 
+std::string entryPath(const QListWidgetItem *item) { return item->data(kPathRole).toString().toStdString(); }
+
 } // namespace
 
 DirectoryListBox::DirectoryListBox(QWidget *parent)
@@ -19,38 +20,24 @@ DirectoryListBox::DirectoryListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Highlighting and opening must stay apart whatever the style says about single-click activation.
     connect(this, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { emit openRequested(item->data(kPathRole).toString()); });
+            [this](QListWidgetItem *item) { emit openRequested(entryPath(item)); });
 }
 
-void DirectoryListBox::showFolder(const QString &path, const QStringList &subfolders) {
-    m_path = QDir::cleanPath(path);
+void DirectoryListBox::showFolder(const std::string &path, const std::vector<FolderEntry> &entries, int current) {
+    m_path = QString::fromStdString(path);
     clear();
-    QStringList ancestors;
-    for (QDir dir(m_path); !dir.isRoot() && dir.cdUp();) {
-        ancestors.prepend(dir.path());
+    for (const FolderEntry &entry : entries) {
+        auto *item =
+            new QListWidgetItem(QString(entry.depth * kIndentSpaces, ' ') + QString::fromStdString(entry.name), this);
+        item->setData(kPathRole, QString::fromStdString(entry.path));
+        item->setIcon(entry.open ? m_openIcon : m_closedIcon);
     }
-    int depth = 0;
-    for (const QString &ancestor : ancestors) {
-        const QString name = QDir(ancestor).isRoot() ? QDir::toNativeSeparators(ancestor) : QDir(ancestor).dirName();
-        addEntry(name, ancestor, depth++, true);
-    }
-    const QString currentName = QDir(m_path).isRoot() ? QDir::toNativeSeparators(m_path) : QDir(m_path).dirName();
-    addEntry(currentName, m_path, depth, true);
-    const int currentRow = count() - 1;
-    for (const QString &subfolder : subfolders) {
-        addEntry(subfolder, QDir(m_path).filePath(subfolder), depth + 1, false);
-    }
-    setCurrentRow(currentRow);
+    setCurrentRow(current);
 }
 
-QString DirectoryListBox::highlightedPath() const {
+std::string DirectoryListBox::highlightedPath() {
     const QListWidgetItem *item = currentItem();
-    return item ? item->data(kPathRole).toString() : m_path;
-}
-
-QString DirectoryListBox::pathAt(int row) const {
-    const QListWidgetItem *entry = item(row);
-    return entry ? entry->data(kPathRole).toString() : QString();
+    return item ? entryPath(item) : m_path.toStdString();
 }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent *event) {
@@ -59,12 +46,6 @@ void DirectoryListBox::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QListWidget::keyPressEvent(event);
-}
-
-void DirectoryListBox::addEntry(const QString &text, const QString &path, int depth, bool open) {
-    auto *entry = new QListWidgetItem(QString(depth * kIndentSpaces, ' ') + text, this);
-    entry->setData(kPathRole, path);
-    entry->setIcon(open ? m_openIcon : m_closedIcon);
 }
 
 } // namespace quorvane::ui

@@ -19,7 +19,7 @@ QString entryText(const QString &root, const QString &label) {
 DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent) { refresh(); }
 
 void DriveListBox::refresh() {
-    const QString selected = currentIndex() >= 0 ? rootAt(currentIndex()) : QString();
+    const QString selected = currentIndex() >= 0 ? root(currentIndex()) : QString();
     QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     std::sort(volumes.begin(), volumes.end(),
               [](const QStorageInfo &a, const QStorageInfo &b) { return a.rootPath() < b.rootPath(); });
@@ -32,25 +32,28 @@ void DriveListBox::refresh() {
         }
     }
     if (!selected.isEmpty()) {
-        setCurrentIndex(indexForPath(selected));
+        setCurrentIndex(indexForQtPath(selected));
     }
 }
 
-std::optional<int> DriveListBox::indexForText(const QString &text) const {
+std::optional<int> DriveListBox::indexForText(std::string_view utf8) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     for (int i = 0; i < count(); ++i) {
-        if (itemText(i) == text || rootAt(i) == text) {
+        if (itemText(i) == text || root(i) == text) {
             return i;
         }
     }
     for (int i = 0; i < count(); ++i) {
-        if (text.startsWith(rootAt(i) + " [")) {
+        if (text.startsWith(root(i) + " [")) {
             return i;
         }
     }
     return std::nullopt;
 }
 
-int DriveListBox::indexForPath(const QString &path) {
+int DriveListBox::indexForPath(const std::string &path) { return indexForQtPath(QString::fromStdString(path)); }
+
+int DriveListBox::indexForQtPath(const QString &path) {
     const QStorageInfo volume(path);
     // A path that Qt finds on no volume still belongs somewhere: the file system's root stands for its drive.
     const QString root = volume.isValid() ? volume.rootPath() : QDir::rootPath();
@@ -63,7 +66,7 @@ void DriveListBox::showPopup() {
     QComboBox::showPopup();
 }
 
-QString DriveListBox::rootAt(int index) const { return itemData(index).toString(); }
+std::string DriveListBox::rootAt(int index) { return root(index).toStdString(); }
 
 int DriveListBox::addVolume(const QString &root, const QString &label) {
     const QSignalBlocker blocker(this);

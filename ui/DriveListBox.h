@@ -1,30 +1,34 @@
 // The drive list: one entry per mounted volume, shown by its mount point (or drive letter) and label.
 #pragma once
 
-#include <QComboBox>
+#include "ui/BrowserLists.h"
 
-#include <optional>
+#include <QComboBox>
 
 namespace quorvane::ui {
 
-class DriveListBox : public QComboBox {
+class DriveListBox : public QComboBox, public DriveList {
     Q_OBJECT
 public:
     explicit DriveListBox(QWidget *parent = nullptr);
 
     // Reads the mounted volumes again; the selection is kept when its volume is still there.
     void refresh();
-    // The entry for a stored entry text, matched exactly or by its volume (a label may have changed since).
-    std::optional<int> indexForText(const QString &text) const;
-    // The entry of the volume that holds `path`, added when the list lacks it.
-    int indexForPath(const QString &path);
-    QString rootAt(int index) const;
+
+    std::optional<int> indexForText(std::string_view text) override;
+    int indexForPath(const std::string &path) override;
+    std::string rootAt(int index) override;
+    std::string textAt(int index) override { return itemText(index).toStdString(); }
+    int currentIndex() override { return QComboBox::currentIndex(); }
+    void setCurrentIndex(int index) override { QComboBox::setCurrentIndex(index); }
 
 protected:
     // Volumes come and go (a USB stick): the list is read again each time it drops down.
     void showPopup() override;
 
 private:
+    QString root(int index) const { return itemData(index).toString(); }
+    int indexForQtPath(const QString &path);
     int addVolume(const QString &root, const QString &label);
 };
 

@@ -16,11 +16,13 @@ FileListBox::FileListBox(QWidget *parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemDoubleClicked, this, [this] { emit fileDoubleClicked(); });
 }
 
-void FileListBox::showFiles(const QString &folder, const QStringList &names) {
+void FileListBox::showFiles(const std::string &folder, const std::vector<std::string> &names) {
     const QSignalBlocker blocker(this);
-    m_folder = folder;
+    m_folder = QString::fromStdString(folder);
     clear();
-    addItems(names);
+    for (const std::string &name : names) {
+        addItem(QString::fromStdString(name));
+    }
     setCurrentRow(-1);
 }
 

@@ -6,7 +6,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 
 namespace quorvane::ui {
 
@@ -18,7 +17,7 @@ MainForm::MainForm(platform::Dialogs &dialogs, platform::Settings &settings, con
     setWindowIcon(mainFormIcon());
     m_browser = std::make_unique<FileBrowser>(*m_controls.DriveListBox, *m_controls.DirectoryListBox,
                                               *m_controls.FileListBox, dialogs);
-    m_defaults = std::make_unique<StoredDefaults>(settings, *m_browser, dialogs, programFolder);
+    m_defaults = std::make_unique<StoredDefaults>(settings, m_browser->rules(), dialogs, programFolder.toStdString());
     connectHandlers();
     Form_Load();
 }
@@ -128,9 +127,7 @@ std::optional<std::string> MainForm::selectedFile() {
     return name ? std::optional(name->toStdString()) : std::nullopt;
 }
 
-std::string MainForm::folderPath() {
-    return QDir::toNativeSeparators(m_controls.DirectoryListBox->path()).toStdString();
-}
+std::string MainForm::folderPath() { return m_controls.DirectoryListBox->path(); }
 
 engine::FileType MainForm::fileType() {
     for (std::size_t index = 0; index < kFileTypeOptions.size(); ++index) {

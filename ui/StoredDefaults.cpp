@@ -11,14 +11,14 @@ constexpr std::string_view kFolderKey = "Default Folder";
 
 } // namespace
 
-StoredDefaults::StoredDefaults(platform::Settings &settings, FileBrowser &browser, platform::Dialogs &dialogs,
-                               QString programFolder)
+StoredDefaults::StoredDefaults(platform::Settings &settings, FolderBrowser &browser, platform::Dialogs &dialogs,
+                               std::string programFolder)
     : m_settings(settings), m_browser(browser), m_dialogs(dialogs), m_programFolder(std::move(programFolder)) {}
 
 void StoredDefaults::restore() {
-    const QString drive = QString::fromStdString(m_settings.read(kApplication, kSection, kDriveKey));
-    const QString folder = QString::fromStdString(m_settings.read(kApplication, kSection, kFolderKey));
-    if (drive.isEmpty() || folder.isEmpty() || !m_browser.setDrive(drive, OnFailure::Ignore)) {
+    const std::string drive = m_settings.read(kApplication, kSection, kDriveKey);
+    const std::string folder = m_settings.read(kApplication, kSection, kFolderKey);
+    if (drive.empty() || folder.empty() || !m_browser.setDrive(drive, OnFailure::Ignore)) {
         showProgramFolder();
         return;
     }
@@ -27,12 +27,10 @@ void StoredDefaults::restore() {
 }
 
 bool StoredDefaults::save() {
-    const bool stored =
-        m_settings.write(kApplication, kSection, kDriveKey, m_browser.driveText().toStdString()) &&
-        m_settings.write(kApplication, kSection, kFolderKey, m_browser.highlightedFolder().toStdString());
+    const bool stored = m_settings.write(kApplication, kSection, kDriveKey, m_browser.driveText()) &&
+                        m_settings.write(kApplication, kSection, kFolderKey, m_browser.highlightedFolder());
     if (!stored) {
-        m_dialogs.showMessage("Quorvane",
-                              "The default folder could not be stored: the settings file cannot be written.",
+        m_dialogs.showMessage("Quorvane", "The default folder could not be stored: the settings cannot be written.",
                               platform::MessageIcon::Warning);
     }
     return stored;

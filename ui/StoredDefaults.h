@@ -3,14 +3,16 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
-#include "ui/FileBrowser.h"
+#include "ui/FolderBrowser.h"
+
+#include <string>
 
 namespace quorvane::ui {
 
 class StoredDefaults {
 public:
-    StoredDefaults(platform::Settings &settings, FileBrowser &browser, platform::Dialogs &dialogs,
-                   QString programFolder);
+    StoredDefaults(platform::Settings &settings, FolderBrowser &browser, platform::Dialogs &dialogs,
+                   std::string programFolder);
 
     // Never fails: a missing, unreadable or stale value puts the browser on the program's folder.
     void restore();
@@ -21,9 +23,9 @@ private:
     void showProgramFolder();
 
     platform::Settings &m_settings;
-    FileBrowser &m_browser;
+    FolderBrowser &m_browser;
     platform::Dialogs &m_dialogs;
-    QString m_programFolder;
+    std::string m_programFolder;
 };
 
 } // namespace quorvane::ui

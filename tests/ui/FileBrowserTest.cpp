@@ -80,18 +80,18 @@ TEST_F(FileBrowserTest, KeyboardSelectionChoosesTheTypeToo) {
 
 TEST_F(FileBrowserTest, SingleClickHighlightsAndDoubleClickOpens) {
     ASSERT_TRUE(m_rig.clickEntry("DirectoryListBox", "sub"));
-    const auto *folders = m_rig.get<DirectoryListBox>("DirectoryListBox");
-    EXPECT_EQ(folders->highlightedPath(), QDir(programFolder()).filePath("sub"));
-    EXPECT_EQ(folders->path().toStdString(), programFolder().toStdString());
+    auto *folders = m_rig.get<DirectoryListBox>("DirectoryListBox");
+    EXPECT_EQ(folders->highlightedPath(), QDir(programFolder()).filePath("sub").toStdString());
+    EXPECT_EQ(folders->path(), programFolder().toStdString());
     EXPECT_TRUE(m_rig.entries("FileListBox").contains("notes.txt"));
 
     ASSERT_TRUE(m_rig.clickEntry("DirectoryListBox", "sub", true));
-    EXPECT_EQ(folders->path(), QDir(programFolder()).filePath("sub"));
+    EXPECT_EQ(folders->path(), QDir(programFolder()).filePath("sub").toStdString());
     EXPECT_EQ(m_rig.entries("FileListBox"), QStringList({"inner.txt"}));
     EXPECT_EQ(m_rig.entries("DirectoryListBox").back(), "deeper");
 
     ASSERT_TRUE(m_rig.clickEntry("DirectoryListBox", "program", true));
-    EXPECT_EQ(folders->path(), programFolder());
+    EXPECT_EQ(folders->path(), programFolder().toStdString());
     EXPECT_TRUE(m_rig.platform.dialogs.messages().empty());
 }
 
@@ -112,7 +112,7 @@ TEST_F(FileBrowserTest, AFolderThatCannotBeReadKeepsThePreviousOneAndSaysWhy) {
     ASSERT_EQ(m_rig.platform.dialogs.messages().size(), 1u);
     EXPECT_EQ(m_rig.platform.dialogs.messages()[0].title, "Quorvane");
     EXPECT_NE(m_rig.platform.dialogs.messages()[0].text.find("Other"), std::string::npos);
-    EXPECT_EQ(m_rig.get<DirectoryListBox>("DirectoryListBox")->path(), programFolder());
+    EXPECT_EQ(QString::fromStdString(m_rig.get<DirectoryListBox>("DirectoryListBox")->path()), programFolder());
     EXPECT_EQ(m_rig.entries("FileListBox"), filesBefore);
     EXPECT_EQ(m_rig.entries("DirectoryListBox"), foldersBefore);
     EXPECT_EQ(m_rig.form->selectedFile(), std::optional<std::string>("notes.txt"));
@@ -128,7 +128,7 @@ TEST_F(FileBrowserTest, PickingADriveMovesBothLists) {
     ASSERT_TRUE(m_rig.clickEntry("FileListBox", "notes.txt"));
     drives->setCurrentIndex(rootDrive);
     emit drives->activated(rootDrive);
-    const QString shown = m_rig.get<DirectoryListBox>("DirectoryListBox")->path();
+    const QString shown = QString::fromStdString(m_rig.get<DirectoryListBox>("DirectoryListBox")->path());
     EXPECT_TRUE(QDir(shown).exists());
     EXPECT_EQ(m_rig.get<FileListBox>("FileListBox")->folder(), shown);
     EXPECT_FALSE(m_rig.form->selectedFile().has_value());
@@ -149,7 +149,7 @@ TEST_F(FileBrowserTest, ADriveThatCannotBeReadKeepsThePreviousOneAndSaysWhy) {
     EXPECT_NE(m_rig.platform.dialogs.messages()[0].text.find("/media/gone [STICK]"), std::string::npos);
     EXPECT_EQ(drives->currentIndex(), before);
     EXPECT_EQ(m_rig.entries("DirectoryListBox"), foldersBefore);
-    EXPECT_EQ(m_rig.get<DirectoryListBox>("DirectoryListBox")->path(), programFolder());
+    EXPECT_EQ(QString::fromStdString(m_rig.get<DirectoryListBox>("DirectoryListBox")->path()), programFolder());
 }
 
 } // namespace

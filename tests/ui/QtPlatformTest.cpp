@@ -61,7 +61,8 @@ TEST_F(QtSettingsTest, SaveThroughTheWindowThenRestart) {
     }
     test::FormRig restarted;
     restarted.create(m_settings, program.path());
-    EXPECT_EQ(restarted.get<DirectoryListBox>("DirectoryListBox")->path(), QDir(program.path()).filePath("work"));
+    EXPECT_EQ(QString::fromStdString(restarted.get<DirectoryListBox>("DirectoryListBox")->path()),
+              QDir(program.path()).filePath("work"));
 }
 
 TEST_F(QtSettingsTest, ACorruptFileNeverStopsTheWindowAndASaveRepairsIt) {
@@ -82,7 +83,8 @@ TEST_F(QtSettingsTest, ACorruptFileNeverStopsTheWindowAndASaveRepairsIt) {
         file.close();
         test::FormRig rig;
         rig.create(m_settings, program.path());
-        EXPECT_EQ(rig.get<DirectoryListBox>("DirectoryListBox")->path(), program.path()) << c.what;
+        EXPECT_EQ(QString::fromStdString(rig.get<DirectoryListBox>("DirectoryListBox")->path()), program.path())
+            << c.what;
         EXPECT_TRUE(rig.platform.dialogs.messages().empty()) << c.what;
         // Saving rewrites the file, so the damage does not outlive the next save.
         rig.click("btnSetAsDefaultFolder");

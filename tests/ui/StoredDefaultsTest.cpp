@@ -30,7 +30,7 @@ protected:
     }
 
     QString shownFolder(const test::FormRig &rig) const {
-        return rig.get<DirectoryListBox>("DirectoryListBox")->path();
+        return QString::fromStdString(rig.get<DirectoryListBox>("DirectoryListBox")->path());
     }
 
     void store(const std::string &drive, const std::string &folder) {

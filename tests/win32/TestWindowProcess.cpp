@@ -42,10 +42,13 @@ std::string logLinesStarting(const std::filesystem::path &log, std::string_view 
 } // namespace
 
 TestWindowProcess::TestWindowProcess(const std::filesystem::path &program, const std::wstring &title,
-                                     const std::filesystem::path &log)
+                                     const std::filesystem::path &log, const std::wstring &extraArguments)
     : m_log(log) {
     std::wstring commandLine =
         quoted(program.wstring()) + L" --title " + quoted(title) + L" --log " + quoted(log.wstring());
+    if (!extraArguments.empty()) {
+        commandLine += L" " + extraArguments;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -10,8 +10,9 @@ namespace quorvane::platform::win32::test {
 
 class TestWindowProcess {
 public:
-    TestWindowProcess(const std::filesystem::path &program, const std::wstring &title,
-                      const std::filesystem::path &log);
+    // `extraArguments` go on the command line as they stand (for example "--board --start loader").
+    TestWindowProcess(const std::filesystem::path &program, const std::wstring &title, const std::filesystem::path &log,
+                      const std::wstring &extraArguments = {});
     ~TestWindowProcess();
     TestWindowProcess(const TestWindowProcess &) = delete;
     TestWindowProcess &operator=(const TestWindowProcess &) = delete;

@@ -1,5 +1,8 @@
 // A Win32 window for end-to-end tests: it logs every key message it receives, one line each, to a file.
-//   wintestwindow --title "COM1 - Tera Term VT" --log keys.log [--seconds 120]
+//   wintestwindow --title "COM1 - Tera Term VT" --log keys.log [--seconds 120] [--board BOARDSIM-OPTIONS...]
+// With --board, every character it receives also goes to the simulated board (the boardsim options that
+// follow, for example --monitor tibug --start loader --image board.image), whose memory image is written when
+// the window ends.
 // Lines: "KEYDOWN vk=41 scan=1e ext=0" (also KEYUP, SYSKEYDOWN, SYSKEYUP), "CHAR 0041" (also SYSCHAR,
 // DEADCHAR; one UTF-16 unit in hex), "FOCUS" when it gains the keyboard focus. The release of F24 ends it,
 // so a sender can queue F24 behind its keys and know that everything before it has been logged.
@@ -7,14 +10,21 @@
 
 #include <shellapi.h>
 
+#include "Board.h"
+#include "BoardOptions.h"
+
 #include <cstdio>
 #include <cwchar>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr UINT_PTR kLifetimeTimer = 1;
 FILE *g_log = nullptr;
+std::unique_ptr<quorvane::boardsim::Board> g_board;
 
 void logLine(const char *text) {
     std::fputs(text, g_log);
@@ -56,6 +66,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_CHAR:
         logChar("CHAR", wParam);
+        if (g_board && wParam < 0x100) {
+            g_board->receive(static_cast<std::uint8_t>(wParam), 0);
+        }
         return 0;
     case WM_SYSCHAR:
         logChar("SYSCHAR", wParam);
@@ -83,11 +96,31 @@ struct Options {
     std::wstring title = L"COM1 - Tera Term VT";
     std::wstring log;
     UINT seconds = 120;
+    std::vector<std::string> board; // the boardsim options after --board
+    bool withBoard = false;
 };
 
+std::string narrow(const wchar_t *text) {
+    std::string result;
+    for (; *text != L'\0'; ++text) {
+        result.push_back(static_cast<char>(*text));
+    }
+    return result;
+}
+
 bool parseOptions(int argc, wchar_t **argv, Options &options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; i += 2) {
         const std::wstring name = argv[i];
+        if (name == L"--board") {
+            options.withBoard = true;
+            for (int rest = i + 1; rest < argc; ++rest) {
+                options.board.push_back(narrow(argv[rest]));
+            }
+            return !options.log.empty();
+        }
+        if (i + 1 >= argc) {
+            return false;
+        }
         if (name == L"--title") {
             options.title = argv[i + 1];
         } else if (name == L"--log") {
@@ -98,7 +131,22 @@ bool parseOptions(int argc, wchar_t **argv, Options &options) {
             return false;
         }
     }
-    return !options.log.empty() && argc % 2 == 1;
+    return !options.log.empty();
+}
+
+// The simulated board behind the window, with its timing off: every character is handled as it comes.
+bool startBoard(const Options &options, std::string &imagePath) {
+    const std::vector<std::string_view> args(options.board.begin(), options.board.end());
+    std::string error;
+    const std::optional<quorvane::boardsim::BoardOptions> parsed = quorvane::boardsim::parseBoardOptions(args, error);
+    if (!parsed) {
+        std::fprintf(stderr, "wintestwindow: %s\n", error.c_str());
+        return false;
+    }
+    imagePath = parsed->imagePath;
+    g_board = std::make_unique<quorvane::boardsim::Board>(parsed->board);
+    g_board->start();
+    return true;
 }
 
 HWND createWindow(const Options &options) {
@@ -119,7 +167,12 @@ int main() {
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     Options options;
     if (argv == nullptr || !parseOptions(argc, argv, options)) {
-        std::fputs("usage: wintestwindow --title TITLE --log FILE [--seconds N]\n", stderr);
+        std::fputs("usage: wintestwindow --title TITLE --log FILE [--seconds N] [--board BOARDSIM-OPTIONS...]\n",
+                   stderr);
+        return 2;
+    }
+    std::string imagePath;
+    if (options.withBoard && !startBoard(options, imagePath)) {
         return 2;
     }
     g_log = _wfopen(options.log.c_str(), L"w");
@@ -140,5 +193,9 @@ int main() {
         DispatchMessageW(&message);
     }
     std::fclose(g_log);
+    if (g_board && !imagePath.empty()) {
+        g_board->advanceTo(0);
+        std::ofstream(imagePath, std::ios::binary) << g_board->memory().toText();
+    }
     return 0;
 }
