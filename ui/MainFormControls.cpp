@@ -1,6 +1,7 @@
-// Creation and placement of the main window's controls.
+// The main window's controls on Qt, created from the shared control table.
 #include "ui/MainFormControls.h"
 
+#include "ui/MainFormLayout.h"
 #include "ui/Twips.h"
 
 #include <QFontMetrics>
@@ -9,20 +10,6 @@
 
 namespace quorvane::ui {
 namespace {
-
-const QColor kWindowColour(254, 253, 220);
-const QColor kTitleBoxColour(255, 255, 192);
-const QColor kPresenterColour(255, 0, 0);
-
-struct Placer {
-    double dpi;
-
-    template <typename Widget> Widget *place(Widget *widget, const char *name, int l, int t, int w, int h) const {
-        widget->setObjectName(name);
-        widget->setGeometry(twipsRect(l, t, w, h, dpi));
-        return widget;
-    }
-};
 
 // Fonts that the system lacks fall back to the closest installed family of the same kind.
 QFont font(const QStringList &families, double points, QFont::StyleHint hint, bool bold = false) {
@@ -50,131 +37,152 @@ QFont dialogFont(double logicalDpi) {
     return dialog;
 }
 
-QLabel *label(const QString &text, QWidget *parent) { return new QLabel(text, parent); }
-
-void createTopBand(MainFormControls &c, QWidget *w, const Placer &p) {
-    c.lblTitleBox = p.place(label({}, w), "lblTitleBox", 120, 360, 10575, 615);
-    c.lblTitleBox->setAutoFillBackground(true);
-    QPalette box = c.lblTitleBox->palette();
-    box.setColor(QPalette::Window, kTitleBoxColour);
-    c.lblTitleBox->setPalette(box);
-    c.lblTitleBox->setFrameShape(QFrame::Box);
-    c.lblTitleBox->setLineWidth(1);
-
-    c.lblMorvelsSoftware = p.place(label("Morvel's Software presents ...", w), "lblMorvelsSoftware", 120, 0, 3855, 375);
-    c.lblMorvelsSoftware->setFont(
-        font({"Comic Sans MS", "Comic Neue", "Comic Relief", "URW Chancery L", "DejaVu Sans"}, 12, QFont::Cursive));
-    QPalette red = c.lblMorvelsSoftware->palette();
-    red.setColor(QPalette::WindowText, kPresenterColour);
-    c.lblMorvelsSoftware->setPalette(red);
-
-    c.Label1 = p.place(label("Contact: see the README", w), "Label1", 9000, 165, 1695, 225);
-    c.Label1->setFont(arial(6.75));
-    c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    c.lblTitleText = p.place(label("Quorvane", w), "lblTitleText", 120, 480, 10575, 375);
-    c.lblTitleText->setFont(arial(14.25, true));
-    c.lblTitleText->setAlignment(Qt::AlignCenter);
-    c.lblVersion = p.place(label("V1.8", w), "lblVersion", 10080, 795, 495, 240);
-    c.lblVersion->setFont(arial(6));
-    c.lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    c.Label2 = p.place(label("Select the text file to send, set options, then click the Send button.", w), "Label2",
-                       120, 1080, 7695, 255);
+QFont fontFor(ControlFont kind, const QFont &dialog) {
+    switch (kind) {
+    case ControlFont::Presenter:
+        return font({"Comic Sans MS", "Comic Neue", "Comic Relief", "URW Chancery L", "DejaVu Sans"}, 12,
+                    QFont::Cursive);
+    case ControlFont::Contact:
+        return arial(6.75);
+    case ControlFont::Title:
+        return arial(14.25, true);
+    case ControlFont::Version:
+        return arial(6);
+    case ControlFont::Dialog:
+        break;
+    }
+    return dialog;
 }
 
-void createBrowser(MainFormControls &c, QWidget *w, const Placer &p) {
-    c.DirectoryListBox = p.place(new DirectoryListBox(w), "DirectoryListBox", 120, 1425, 2895, 5940);
-    c.DriveListBox = p.place(new DriveListBox(w), "DriveListBox", 120, 7515, 2895, 315);
-    c.btnSetAsDefaultFolder =
-        p.place(new QPushButton("Set As Default Folder", w), "btnSetAsDefaultFolder", 120, 7960, 2895, 375);
-    c.FileListBox = p.place(new FileListBox(w), "FileListBox", 3120, 1425, 4695, 6915);
+QColor qt(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QLabel *label(const ControlLayout &control, QWidget *parent) {
+    auto *result = new QLabel(QString::fromStdString(control.text), parent);
+    const Qt::Alignment horizontal = control.align == TextAlign::Centre  ? Qt::AlignHCenter
+                                     : control.align == TextAlign::Right ? Qt::AlignRight
+                                                                         : Qt::AlignLeft;
+    result->setAlignment(horizontal | Qt::AlignVCenter);
+    // The two factor labels are two lines high and wrap.
+    result->setWordWrap(control.container == "frmFileType" && control.height >= 375);
+    if (control.font == ControlFont::Presenter) {
+        QPalette red = result->palette();
+        red.setColor(QPalette::WindowText, qt(kPresenterColour));
+        result->setPalette(red);
+    }
+    return result;
 }
 
-QGroupBox *frame(const QString &title, QWidget *parent) {
-    auto *box = new QGroupBox(title, parent);
+QLabel *titleBox(QWidget *parent) {
+    auto *box = new QLabel(parent);
     box->setAutoFillBackground(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, qt(kTitleBoxColour));
+    box->setPalette(palette);
+    box->setFrameShape(QFrame::Box);
+    box->setLineWidth(1);
     return box;
 }
 
-void createMonitorAndTerminal(MainFormControls &c, QWidget *w, const Placer &p) {
-    c.Frame1 = p.place(frame("TMS99xx(x) Monitor", w), "Frame1", 7920, 1440, 2775, 975);
-    c.optTIBUG = p.place(new OptionButton("TIBUG", c.Frame1), "optTIBUG", 120, 240, 1575, 255);
-    c.optEVMBUG = p.place(new OptionButton("EVMBUG", c.Frame1), "optEVMBUG", 120, 600, 1815, 255);
-    c.optEVMBUG->setChecked(true);
-
-    c.frmTerminalType = p.place(frame("Windows Terminal", w), "frmTerminalType", 7920, 6000, 2775, 975);
-    c.optTeraTerm = p.place(new OptionButton("Tera Term", c.frmTerminalType), "optTeraTerm", 120, 240, 1575, 255);
-    c.optHyperTerminal =
-        p.place(new OptionButton("HyperTerminal", c.frmTerminalType), "optHyperTerminal", 120, 600, 1815, 255);
-    c.optTeraTerm->setChecked(true);
+QWidget *createControl(const ControlLayout &control, QWidget *parent) {
+    const QString text = QString::fromStdString(control.text);
+    switch (control.kind) {
+    case ControlKind::Label:
+        return label(control, parent);
+    case ControlKind::TitleBox:
+        return titleBox(parent);
+    case ControlKind::Frame: {
+        auto *box = new QGroupBox(text, parent);
+        box->setAutoFillBackground(true);
+        return box;
+    }
+    case ControlKind::OptionButton: {
+        auto *option = new OptionButton(text, parent);
+        option->setChecked(control.selected);
+        return option;
+    }
+    case ControlKind::CheckBox: {
+        auto *check = new QCheckBox(text, parent);
+        check->setChecked(control.selected);
+        return check;
+    }
+    case ControlKind::TextBox:
+        return new QLineEdit(text, parent);
+    case ControlKind::PushButton:
+        return new QPushButton(text, parent);
+    case ControlKind::DriveList:
+        return new DriveListBox(parent);
+    case ControlKind::FolderList:
+        return new DirectoryListBox(parent);
+    case ControlKind::FileList:
+        return new FileListBox(parent);
+    }
+    return new QWidget(parent);
 }
 
-void createFileTypes(MainFormControls &c, QWidget *w, const Placer &p) {
-    c.frmFileType = p.place(frame("File Type", w), "frmFileType", 7920, 2520, 2775, 3375);
-    QWidget *f = c.frmFileType;
-    auto option = [&](int index, const char *name, int l, int t, int width, int h) {
-        c.optFileType[index] =
-            p.place(new OptionButton(QString::fromStdString(initialFileTypeCaption(kFileTypeOptions[index])), f), name,
-                    l, t, width, h);
-    };
-    option(0, "optFileType0", 120, 240, 1935, 375);
-    c.btnFileTypeHelp = p.place(new QPushButton("?", f), "btnFileTypeHelp", 2160, 240, 495, 375);
-    option(1, "optFileType1", 120, 720, 2625, 375);
-    c.chkIgnoreAddressTags =
-        p.place(new QCheckBox("Ignore Address Tags", f), "chkIgnoreAddressTags", 400, 1150, 1935, 375);
-    option(2, "optFileType2", 120, 1560, 2625, 375);
-    option(3, "optFileType3", 120, 2040, 1815, 255);
-    c.optFileType[0]->setChecked(true);
-
-    c.lblMultFactorChar =
-        p.place(label("Delay multiplication factor - each character:", f), "lblMultFactorChar", 405, 2340, 1695, 375);
-    c.lblMultFactorCharx = p.place(label("x", f), "lblMultFactorCharx", 2160, 2415, 135, 255);
-    c.txtMultFactorChar = p.place(new QLineEdit("1.0", f), "txtMultFactorChar", 2280, 2385, 375, 285);
-    c.lblMultFactorLine =
-        p.place(label("Delay multiplication factor - each line:", f), "lblMultFactorLine", 405, 2820, 1695, 375);
-    c.lblMultFactorLinex = p.place(label("x", f), "lblMultFactorLinex", 2160, 2895, 135, 255);
-    c.txtMultFactorLine = p.place(new QLineEdit("1.0", f), "txtMultFactorLine", 2280, 2865, 375, 285);
-    for (QLabel *factorLabel : {c.lblMultFactorChar, c.lblMultFactorLine}) {
-        factorLabel->setWordWrap(true);
-    }
-    // The state of the loader type, selected at start: no delay factors, no address tags.
-    QWidget *const followers[] = {c.lblMultFactorChar,   c.lblMultFactorCharx, c.txtMultFactorChar,
-                                  c.lblMultFactorLine,   c.lblMultFactorLinex, c.txtMultFactorLine,
-                                  c.chkIgnoreAddressTags};
-    for (QWidget *follower : followers) {
-        follower->setEnabled(false);
+// Every control of the table, named and placed; the focusable ones in the table's order take the tab order.
+void createControls(QWidget *window, double logicalDpi) {
+    const QFont dialog = window->font();
+    QWidget *previousInTabOrder = nullptr;
+    for (const ControlLayout &control : mainFormLayout()) {
+        QWidget *parent = control.container.empty()
+                              ? window
+                              : window->findChild<QWidget *>(QString::fromStdString(control.container));
+        QWidget *widget = createControl(control, parent);
+        widget->setObjectName(QString::fromStdString(control.name));
+        widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height, logicalDpi));
+        if (control.font != ControlFont::Dialog) {
+            widget->setFont(fontFor(control.font, dialog));
+        }
+        widget->setEnabled(control.enabled);
+        widget->setVisible(control.visible);
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previousInTabOrder != nullptr) {
+                QWidget::setTabOrder(previousInTabOrder, widget);
+            }
+            previousInTabOrder = widget;
+        }
+        if (control.kind == ControlKind::TitleBox) {
+            widget->lower();
+        }
     }
 }
 
-void createButtons(MainFormControls &c, QWidget *w, const Placer &p) {
-    c.btnSend = p.place(new QPushButton("Send", w), "btnSend", 7920, 7080, 2775, 615);
-    c.btnStop = p.place(new QPushButton("STOP!", w), "btnStop", 7920, 7840, 1335, 495);
-    c.btnQuit = p.place(new QPushButton("Quit", w), "btnQuit", 9360, 7840, 1335, 495);
-    c.btnStop->hide();
-}
+template <typename Widget> Widget *find(QWidget *window, const char *name) { return window->findChild<Widget *>(name); }
 
-void setTabOrder(const MainFormControls &c) {
-    QWidget *const order[] = {c.DriveListBox,
-                              c.DirectoryListBox,
-                              c.FileListBox,
-                              c.btnSetAsDefaultFolder,
-                              c.optTIBUG,
-                              c.optEVMBUG,
-                              c.optFileType[0],
-                              c.optFileType[1],
-                              c.chkIgnoreAddressTags,
-                              c.optFileType[2],
-                              c.optFileType[3],
-                              c.txtMultFactorChar,
-                              c.txtMultFactorLine,
-                              c.btnFileTypeHelp,
-                              c.optTeraTerm,
-                              c.optHyperTerminal,
-                              c.btnSend,
-                              c.btnStop,
-                              c.btnQuit};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
+MainFormControls collect(QWidget *w) {
+    MainFormControls c{};
+    c.Frame1 = find<QGroupBox>(w, "Frame1");
+    c.optEVMBUG = find<OptionButton>(w, "optEVMBUG");
+    c.optTIBUG = find<OptionButton>(w, "optTIBUG");
+    c.btnSetAsDefaultFolder = find<QPushButton>(w, "btnSetAsDefaultFolder");
+    c.frmTerminalType = find<QGroupBox>(w, "frmTerminalType");
+    c.optTeraTerm = find<OptionButton>(w, "optTeraTerm");
+    c.optHyperTerminal = find<OptionButton>(w, "optHyperTerminal");
+    c.frmFileType = find<QGroupBox>(w, "frmFileType");
+    for (std::size_t index = 0; index < c.optFileType.size(); ++index) {
+        c.optFileType[index] = w->findChild<OptionButton *>("optFileType" + QString::number(index));
     }
+    c.chkIgnoreAddressTags = find<QCheckBox>(w, "chkIgnoreAddressTags");
+    c.txtMultFactorChar = find<QLineEdit>(w, "txtMultFactorChar");
+    c.txtMultFactorLine = find<QLineEdit>(w, "txtMultFactorLine");
+    c.btnFileTypeHelp = find<QPushButton>(w, "btnFileTypeHelp");
+    c.lblMultFactorChar = find<QLabel>(w, "lblMultFactorChar");
+    c.lblMultFactorCharx = find<QLabel>(w, "lblMultFactorCharx");
+    c.lblMultFactorLinex = find<QLabel>(w, "lblMultFactorLinex");
+    c.lblMultFactorLine = find<QLabel>(w, "lblMultFactorLine");
+    c.btnStop = find<QPushButton>(w, "btnStop");
+    c.FileListBox = find<FileListBox>(w, "FileListBox");
+    c.DriveListBox = find<DriveListBox>(w, "DriveListBox");
+    c.DirectoryListBox = find<DirectoryListBox>(w, "DirectoryListBox");
+    c.btnSend = find<QPushButton>(w, "btnSend");
+    c.btnQuit = find<QPushButton>(w, "btnQuit");
+    c.Label1 = find<QLabel>(w, "Label1");
+    c.Label2 = find<QLabel>(w, "Label2");
+    c.lblMorvelsSoftware = find<QLabel>(w, "lblMorvelsSoftware");
+    c.lblTitleText = find<QLabel>(w, "lblTitleText");
+    c.lblVersion = find<QLabel>(w, "lblVersion");
+    c.lblTitleBox = find<QLabel>(w, "lblTitleBox");
+    return c;
 }
 
 } // namespace
@@ -183,21 +191,11 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     window->setFont(dialogFont(logicalDpi));
     window->setAutoFillBackground(true);
     QPalette cream = window->palette();
-    cream.setColor(QPalette::Window, kWindowColour);
+    cream.setColor(QPalette::Window, qt(kWindowColour));
     window->setPalette(cream);
-    window->setFixedSize(twipsToPixels(10785, logicalDpi), twipsToPixels(8430, logicalDpi));
-
-    const Placer placer{logicalDpi};
-    MainFormControls controls{};
-    createTopBand(controls, window, placer);
-    createBrowser(controls, window, placer);
-    createMonitorAndTerminal(controls, window, placer);
-    createFileTypes(controls, window, placer);
-    createButtons(controls, window, placer);
-    // The title box lies behind the title text and the version, which are drawn over it.
-    controls.lblTitleBox->lower();
-    setTabOrder(controls);
-    return controls;
+    window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi), twipsToPixels(kClientHeightTwips, logicalDpi));
+    createControls(window, logicalDpi);
+    return collect(window);
 }
 
 QIcon mainFormIcon() {
