@@ -90,6 +90,12 @@ int main() {
         std::cerr << "quorvane: " << parsed.error << "\nTry \"quorvane --help\".\n";
         return ui::kExitUsage;
     }
+    if (parsed.action == ui::CommandLineAction::ListPorts || parsed.action == ui::CommandLineAction::Verify ||
+        (parsed.action == ui::CommandLineAction::Send && parsed.send.port)) {
+        std::cerr << "quorvane: the serial port is not available in the Windows programs; type through the "
+                     "terminal instead (without --port)\n";
+        return ui::kExitNotCompleted;
+    }
     std::string error;
     platform::DesktopBackend backend = platform::openDesktopBackend(error);
     if (!backend.desktop || !backend.layout || !backend.injector) {
