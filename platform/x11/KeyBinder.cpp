@@ -1,6 +1,7 @@
 // Temporary bindings of keysyms that the layout lacks to spare keycodes, kept until the transfer ends.
 #include "platform/x11/KeyBinder.h"
 
+#include <X11/Xutil.h>
 #include <algorithm>
 #include <thread>
 
@@ -102,8 +103,12 @@ KeyBinder::Binding *KeyBinder::victim() {
 }
 
 void KeyBinder::setKeysyms(KeyCode keycode, KeySym lower, KeySym upper) {
-    // A pair of equal keysyms would make the server give the key two levels for nothing; one is enough.
-    KeySym syms[2] = {lower, upper == lower ? NoSymbol : upper};
+    // A key with one keysym stands for that keysym's case pair: enough for a symbol without case, which would
+    // otherwise get two levels for nothing. A titlecase letter must be given both levels, or it becomes its pair.
+    KeySym caseLower = NoSymbol, caseUpper = NoSymbol;
+    XConvertCase(lower, &caseLower, &caseUpper);
+    const bool single = upper == lower && caseLower == lower && caseUpper == lower;
+    KeySym syms[2] = {lower, single ? NoSymbol : upper};
     XChangeKeyboardMapping(m_display, keycode, 2, syms, 1);
     m_drainedAt = std::max(m_drainedAt, Clock::now()) + kMapChangeCost;
 }

@@ -187,6 +187,10 @@ std::optional<TypingKey> X11Keyboard::keyForKeysym(KeySym keysym, bool capsLock)
     }
     KeySym lower = NoSymbol, upper = NoSymbol;
     XConvertCase(keysym, &lower, &upper);
+    // A titlecase letter (ǅ) is neither of its case pair: bound as the pair, it would come out as ǆ or Ǆ.
+    if (keysym != lower && keysym != upper) {
+        lower = upper = keysym;
+    }
     const auto keycode = m_binder.bind(lower, upper);
     if (!keycode) {
         return std::nullopt;

@@ -22,6 +22,8 @@ const std::string kAscii = printableAscii();
 const std::string kOutsideUs = "é ß € Ω “ ” É Ä Ñ ø Ł ω Ж 😀";
 const std::string kGerman = "äöüÄÖÜß^°`´~@€|{}[]\\<>";
 const std::string kFrench = "éèàçù&\"'(-_)=1234567890²µ§^¨";
+// Titlecase digraphs between their lower and upper case: each is a case of its own, not one of its pair.
+const std::string kTitlecase = "ǄǅǆǇǈǉǊǋǌǱǲǳ ᾈᾀ ῼῳ";
 // More distinct characters than the keyboard has spare keycodes, twice: bindings are reused and must hold.
 const std::string kManyOutside =
     "αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрст αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрст";
@@ -90,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TypingCase{"UsCapsLock", "us", 0, true, kAscii + kOutsideUs},
                     TypingCase{"UsControlCharacters", "us", 0, false, "\x01\x03\x11\x13\x1a\x1c\x1f\x7f"},
                     TypingCase{"UsManyOutside", "us", 0, false, kManyOutside},
+                    TypingCase{"UsTitlecase", "us", 0, false, kTitlecase},
+                    TypingCase{"UsTitlecaseCapsLock", "us", 0, true, kTitlecase},
                     TypingCase{"German", "de", 0, false, kAscii + kOutsideUs + kGerman},
                     TypingCase{"GermanCapsLock", "de", 0, true, kAscii + kGerman},
                     TypingCase{"French", "fr", 0, false, kAscii + kOutsideUs + kFrench},
