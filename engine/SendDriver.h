@@ -35,6 +35,7 @@ enum class SendResult {
     FileError,        // the file could not be opened or read
     MalformedFile,    // a tagged object file without its end record, a bad field or an unrecognised tag
     TerminalLost,     // the terminal window lost the focus and could not be activated again
+    Untypable,        // the keyboard cannot type a character of the file: the transfer ended before it
     Abandoned,        // abandon() was called: the program is ending
 };
 

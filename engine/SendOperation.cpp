@@ -22,6 +22,8 @@ SendResult resultFor(TransferEnd end) {
         return SendResult::TerminalNotFound;
     case TransferEnd::TerminalLost:
         return SendResult::TerminalLost;
+    case TransferEnd::Untypable:
+        return SendResult::Untypable;
     case TransferEnd::Abandoned:
         return SendResult::Abandoned;
     case TransferEnd::ReadFailed:
@@ -31,6 +33,15 @@ SendResult resultFor(TransferEnd end) {
         break;
     }
     return SendResult::MalformedFile;
+}
+
+SenderResult withMessage(SenderResult result, const TransferContext &context) {
+    if (result.end == TransferEnd::ReadFailed) {
+        result.message = std::string(kReadErrorReason);
+    } else if (result.end == TransferEnd::Untypable) {
+        result.message = context.untypableText();
+    }
+    return result;
 }
 
 } // namespace
@@ -131,14 +142,11 @@ SenderResult SendOperation::runTransfer(const std::filesystem::path &path, FileT
         return {TransferEnd::TerminalNotFound, {}};
     }
     m_pacer.Delay(1.0f, 1.0f);
-    TransferContext context(m_host, m_pacer, m_sink, m_services.desktop, *terminal);
+    TransferContext context(m_host, m_pacer, m_sink, m_services.injector, m_services.desktop, *terminal);
     SenderResult result = fileType == FileType::Loader         ? SendLoaderFile(context, file)
                           : fileType == FileType::TaggedObject ? SendTaggedObjectFile(context, file)
                                                                : SendTextFile(context, file);
-    if (result.end == TransferEnd::ReadFailed) {
-        result.message = std::string(kReadErrorReason);
-    }
-    return result;
+    return withMessage(result, context);
 }
 
 SenderResult SendOperation::runHexDump(const std::filesystem::path &path, const Terminals &terminals) {
@@ -155,12 +163,8 @@ SenderResult SendOperation::runHexDump(const std::filesystem::path &path, const 
         return {TransferEnd::TerminalNotFound, {}};
     }
     m_pacer.Delay(1.0f, 1.0f);
-    TransferContext context(m_host, m_pacer, m_sink, m_services.desktop, *terminal);
-    SenderResult result = SendHexDumpFile(context, file, error ? 0 : size);
-    if (result.end == TransferEnd::ReadFailed) {
-        result.message = std::string(kReadErrorReason);
-    }
-    return result;
+    TransferContext context(m_host, m_pacer, m_sink, m_services.injector, m_services.desktop, *terminal);
+    return withMessage(SendHexDumpFile(context, file, error ? 0 : size), context);
 }
 
 // Every way a transfer ends comes through here (the file is already closed), so STOP! is hidden whenever
@@ -183,6 +187,7 @@ SendResult SendOperation::commonEnd(const SenderResult &result, const std::files
                             platform::MessageIcon::Error);
         break;
     case TransferEnd::Malformed:
+    case TransferEnd::Untypable:
         dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::Error);
         break;
     case TransferEnd::UnrecognisedTag:

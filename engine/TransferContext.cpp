@@ -1,33 +1,81 @@
 // The keystroke guard that keeps every keystroke in the terminal, and the waits with their factors.
 #include "engine/TransferContext.h"
 
+#include <cstdio>
+
 namespace quorvane::engine {
 
-TransferContext::TransferContext(EngineHost &host, Pacer &pacer, KeySequenceSink &sink, platform::Desktop &desktop,
-                                 platform::WindowId terminal)
-    : m_host(host), m_pacer(pacer), m_sink(sink), m_desktop(desktop), m_terminal(terminal) {}
+namespace {
+
+std::string utf8(char32_t ch) {
+    std::string out;
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else if (ch < 0x10000) {
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (ch >> 18));
+        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+TransferContext::TransferContext(EngineHost &host, Pacer &pacer, KeySequenceSink &sink, platform::KeyInjector &injector,
+                                 platform::Desktop &desktop, platform::WindowId terminal)
+    : m_host(host), m_pacer(pacer), m_sink(sink), m_injector(injector), m_desktop(desktop), m_terminal(terminal) {}
 
 // Keystrokes go to whatever window has the focus; a click elsewhere during a wait must not make them land
 // in the main window (where a space presses the focused button) or in a shell.
 bool TransferContext::type(std::u16string_view keys) {
-    if (m_lost || m_pacer.abandoned()) {
+    if (m_end || m_pacer.abandoned()) {
         return false;
     }
     if (m_desktop.foregroundWindow() != m_terminal && !m_desktop.activate(m_terminal)) {
-        m_lost = true;
+        m_end = TransferEnd::TerminalLost;
         return false;
     }
     // The cached focus can lag behind the window manager; the injector then refuses at the first key-down, so
-    // nothing of the string was typed and it is sent whole once the terminal has the focus again.
-    if (!m_sink.SendKeySequence(keys) && (!m_desktop.activate(m_terminal) || !m_sink.SendKeySequence(keys))) {
-        m_lost = true;
-        return false;
+    // nothing of the string was typed and it is sent whole once the terminal has the focus again. A key the
+    // keyboard cannot make is not the terminal's doing: that ends the transfer with what it was.
+    for (int attempt = 0; !m_sink.SendKeySequence(keys); ++attempt) {
+        const platform::InjectRefusal refusal = m_injector.lastRefusal();
+        if (refusal.reason == platform::InjectRefusal::Reason::NoKey) {
+            m_end = TransferEnd::Untypable;
+            m_untypable = refusal.character;
+            return false;
+        }
+        if (attempt > 0 || !m_desktop.activate(m_terminal)) {
+            m_end = TransferEnd::TerminalLost;
+            return false;
+        }
     }
     return true;
 }
 
 TransferEnd TransferContext::interruption() const {
-    return m_pacer.abandoned() ? TransferEnd::Abandoned : TransferEnd::TerminalLost;
+    return m_pacer.abandoned() ? TransferEnd::Abandoned : m_end.value_or(TransferEnd::TerminalLost);
+}
+
+std::string TransferContext::untypableText() const {
+    const std::string end = " The transfer has ended; everything before it was typed.";
+    if (m_untypable == 0) {
+        return "A key that the file needs is not on this keyboard." + end;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(m_untypable));
+    const bool control = m_untypable < 0x20 || (m_untypable >= 0x7F && m_untypable < 0xA0);
+    const std::string name = control ? std::string(code) : "\"" + utf8(m_untypable) + "\" (" + code + ")";
+    return "The character " + name +
+           " cannot be typed: the keyboard has no key for it, and no spare key could be given to it." + end;
 }
 
 void TransferContext::lineWait() { m_pacer.Delay(0.1f, readFactor(m_host.lineFactorText())); }

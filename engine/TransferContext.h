@@ -5,9 +5,11 @@
 #include "engine/KeySequenceSink.h"
 #include "engine/Pacer.h"
 #include "platform/Desktop.h"
+#include "platform/KeyInjector.h"
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,7 @@ enum class TransferEnd {
     Stopped,
     TerminalNotFound,
     TerminalLost,
+    Untypable, // the keyboard cannot type a character (or a key) of the file
     Abandoned,
     ReadFailed,
     Malformed,
@@ -36,13 +39,16 @@ struct SenderResult {
 
 class TransferContext {
 public:
-    TransferContext(EngineHost &host, Pacer &pacer, KeySequenceSink &sink, platform::Desktop &desktop,
-                    platform::WindowId terminal);
+    TransferContext(EngineHost &host, Pacer &pacer, KeySequenceSink &sink, platform::KeyInjector &injector,
+                    platform::Desktop &desktop, platform::WindowId terminal);
 
-    // Types `keys` into the terminal, activating it again first if it lost the focus. False when nothing was
-    // typed: the terminal is lost, or the transfer is being abandoned; interruption() tells which.
+    // Types `keys` into the terminal, activating it again first if it lost the focus. False when it could not:
+    // the terminal is lost, the keyboard cannot type them, or the transfer is being abandoned; interruption()
+    // tells which.
     bool type(std::u16string_view keys);
     TransferEnd interruption() const;
+    // For Untypable: what could not be typed, as a message for the user.
+    std::string untypableText() const;
 
     // The stop signal is btnStop's visibility; a transfer being abandoned stops at its next check as well.
     bool stopRequested() { return m_pacer.abandoned() || !m_host.stopVisible(); }
@@ -57,9 +63,11 @@ private:
     EngineHost &m_host;
     Pacer &m_pacer;
     KeySequenceSink &m_sink;
+    platform::KeyInjector &m_injector;
     platform::Desktop &m_desktop;
     platform::WindowId m_terminal;
-    bool m_lost = false;
+    std::optional<TransferEnd> m_end;
+    char32_t m_untypable = 0;
 };
 
 inline constexpr std::u16string_view kCarriageReturn = u"\r";

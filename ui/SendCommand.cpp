@@ -29,6 +29,8 @@ const char *resultText(engine::SendResult result) {
         return "the file is not valid for its type";
     case engine::SendResult::TerminalLost:
         return "the terminal window lost the keyboard focus";
+    case engine::SendResult::Untypable:
+        return "a character of the file could not be typed";
     case engine::SendResult::Abandoned:
         return "ended before the end of the file";
     }
@@ -80,6 +82,12 @@ void SendCommand::interrupt() {
     }
     m_stopRequested = true;
     m_stopVisible = false;
+}
+
+void SendCommand::end() {
+    m_stopRequested = true;
+    m_stopVisible = false;
+    m_driver->abandon();
 }
 
 std::optional<std::string> SendCommand::selectedFile() { return m_fileName; }

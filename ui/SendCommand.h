@@ -24,6 +24,8 @@ public:
     int run();
     // Ctrl+C: the first acts as STOP!, a second one abandons the transfer at once.
     void interrupt();
+    // A request to end (SIGTERM, SIGHUP, ...): the transfer is abandoned at once, the keyboard left as it was.
+    void end();
 
     std::optional<std::string> selectedFile() override;
     std::string folderPath() override;

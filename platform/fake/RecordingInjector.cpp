@@ -51,6 +51,7 @@ std::string formatKeyRecords(std::span<const KeyRecord> records, bool withScanCo
 }
 
 std::size_t RecordingInjector::inject(std::span<const KeyRecord> records) {
+    m_holdsBatch = true;
     std::size_t accepted = records.size();
     if (m_acceptLimit) {
         accepted = std::min(accepted, *m_acceptLimit);

@@ -22,6 +22,9 @@ public:
     explicit RecordingInjector(Transcript *transcript = nullptr) : m_transcript(transcript) {}
 
     std::size_t inject(std::span<const KeyRecord> records) override;
+    InjectRefusal lastRefusal() const override { return m_refusal; }
+    // Like the X11 injector's server grab, a batch counts as held until the next pause().
+    void pause() override { m_holdsBatch = false; }
     void finish() override;
     void restrictTo(std::optional<WindowId> window) override;
 
@@ -29,6 +32,9 @@ public:
     void acceptOnlyNext(std::size_t count) { m_acceptLimit = count; }
     // The next `count` batches that hold a key-down are refused whole, as when the focus is elsewhere.
     void refuseNextBatches(std::size_t count) { m_batchesToRefuse = count; }
+    // What lastRefusal() answers from now on.
+    void refuseWith(InjectRefusal refusal) { m_refusal = refusal; }
+    bool holdsBatch() const { return m_holdsBatch; }
     std::optional<WindowId> restriction() const { return m_restriction; }
 
     // Every record that was inserted, in order, over all batches.
@@ -50,6 +56,8 @@ private:
     std::size_t m_batchesToRefuse = 0;
     std::optional<WindowId> m_restriction;
     std::size_t m_finishCount = 0;
+    InjectRefusal m_refusal;
+    bool m_holdsBatch = false;
     Transcript *m_transcript;
 };
 

@@ -110,6 +110,11 @@ bool isViewable(Display *display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
+bool isIconic(X11Session &session, Window window) {
+    const auto state = longProperty(session, window, "WM_STATE");
+    return !state.empty() && state[0] == IconicState;
+}
+
 std::optional<Window> clientWindow(X11Session &session, Window window) {
     if (hasProperty(session, window, "WM_STATE") || !windowTitle(session, window).empty()) {
         return window;

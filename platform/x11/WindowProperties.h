@@ -15,6 +15,8 @@ bool hasProperty(X11Session &session, Window window, const char *name);
 // _NET_WM_NAME (UTF-8), else WM_NAME converted to UTF-8; empty when the window has neither.
 std::string windowTitle(X11Session &session, Window window);
 bool isViewable(Display *display, Window window);
+// True when the window manager keeps the client window minimised (WM_STATE IconicState).
+bool isIconic(X11Session &session, Window window);
 // The client window of a top-level window: itself when it carries WM_STATE or a title, else the first
 // descendant that carries WM_STATE.
 std::optional<Window> clientWindow(X11Session &session, Window window);

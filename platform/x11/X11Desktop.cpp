@@ -45,8 +45,9 @@ std::vector<Window> X11Desktop::stackingOrder() {
 std::vector<TopLevelWindow> X11Desktop::topLevelWindows() {
     std::vector<TopLevelWindow> windows;
     for (Window window : stackingOrder()) {
-        windows.push_back(
-            TopLevelWindow{window, windowTitle(*m_session, window), isViewable(m_session->display(), window)});
+        // A minimised window counts as visible, as on Windows: activating it restores it.
+        const bool visible = isViewable(m_session->display(), window) || isIconic(*m_session, window);
+        windows.push_back(TopLevelWindow{window, windowTitle(*m_session, window), visible});
     }
     return windows;
 }
@@ -81,12 +82,18 @@ void X11Desktop::requestActivation(Window window) {
 }
 
 bool X11Desktop::activate(WindowId id) {
+    // The window manager has to act, and cannot while we hold the server.
+    m_session->releaseServer();
     const auto window = static_cast<Window>(id);
     XWindowAttributes attributes{};
     if (window == 0 || XGetWindowAttributes(m_session->display(), window, &attributes) == 0) {
         return false;
     }
     m_session->watchWindow(window);
+    // Mapping a minimised client asks its window manager to restore it.
+    if (isIconic(*m_session, window)) {
+        XMapRaised(m_session->display(), window);
+    }
     requestActivation(window);
     const auto deadline = std::chrono::steady_clock::now() + kActivationDeadline;
     do {

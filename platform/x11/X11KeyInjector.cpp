@@ -18,6 +18,9 @@ using xkb::namedKeysym;
 namespace {
 
 constexpr std::chrono::milliseconds kLockReportDeadline{500};
+// The longest the server grab covers a run of strings sent back to back: other clients (the terminal drawing
+// what it received, the window manager) are held up no longer than this at a time.
+constexpr std::chrono::milliseconds kLongestGrab{4};
 
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -41,7 +44,7 @@ KeySym controlBase(char32_t ch) {
 
 // A wait for the terminal must not hold the grab: the terminal could not fetch the keymap meanwhile.
 X11KeyInjector::X11KeyInjector(std::shared_ptr<X11Keyboard> keyboard) : m_keyboard(std::move(keyboard)) {
-    m_keyboard->setBeforeWait([this] { releaseGrab(); });
+    m_keyboard->setBeforeWait([this] { pause(); });
 }
 
 X11KeyInjector::~X11KeyInjector() {
@@ -50,22 +53,38 @@ X11KeyInjector::~X11KeyInjector() {
 }
 
 void X11KeyInjector::restrictTo(std::optional<WindowId> window) {
-    releaseGrab();
+    pause();
     m_restriction = window ? std::optional<Window>(static_cast<Window>(*window)) : std::nullopt;
 }
 
+void X11KeyInjector::pause() { m_keyboard->session().releaseServer(); }
+
 // A window manager can move the focus between any check of ours and the server handling our keys; under
-// the server grab nobody else's requests are handled, so the focus seen here holds until we release it.
+// the server grab nobody else's requests are handled, so the focus seen here holds until we release it. The
+// grab outlives one string: strings sent back to back (no wait between them) share one grab and one check, up
+// to a bound that keeps the rest of the desktop running.
 bool X11KeyInjector::admitKeyDown() {
-    if (!m_restriction || m_grabbed) {
+    X11Session &session = m_keyboard->session();
+    if (!m_restriction) {
         return true;
     }
-    XGrabServer(m_keyboard->session().display());
-    m_grabbed = true;
+    if (session.serverGrabbed()) {
+        if (session.grabAge() < kLongestGrab) {
+            return true;
+        }
+        session.releaseServer();
+    }
+    session.grabServer();
     if (focusInRestriction()) {
         return true;
     }
-    releaseGrab();
+    session.releaseServer();
+    m_refusal = {InjectRefusal::Reason::FocusElsewhere, 0};
+    return false;
+}
+
+bool X11KeyInjector::refuseNoKey(char32_t ch) {
+    m_refusal = {InjectRefusal::Reason::NoKey, ch};
     return false;
 }
 
@@ -84,14 +103,6 @@ bool X11KeyInjector::focusInRestriction() {
     return inside;
 }
 
-void X11KeyInjector::releaseGrab() {
-    if (m_grabbed) {
-        m_grabbed = false;
-        XUngrabServer(m_keyboard->session().display());
-        XFlush(m_keyboard->session().display());
-    }
-}
-
 std::size_t X11KeyInjector::inject(std::span<const KeyRecord> records) {
     std::size_t inserted = 0;
     m_capsLockTaps = 0;
@@ -106,7 +117,6 @@ std::size_t X11KeyInjector::inject(std::span<const KeyRecord> records) {
         ++inserted;
     }
     noteSent();
-    releaseGrab();
     if (m_capsLockTaps > 0) {
         awaitLockChanges();
     } else {
@@ -130,7 +140,7 @@ void X11KeyInjector::awaitLockChanges() {
 }
 
 void X11KeyInjector::finish() {
-    releaseGrab();
+    pause();
     while (!m_pressed.empty()) {
         fake(m_pressed.begin()->first, false);
     }
@@ -167,13 +177,16 @@ bool X11KeyInjector::injectKey(const KeyRecord &record) {
             m_downForVk.erase(down);
         }
         if (keycode == 0) {
-            return false;
+            return refuseNoKey(0);
         }
         fake(keycode, false);
         return true;
     }
     const KeyCode keycode = m_keyboard->keycodeForVk(record.vk, record.extended());
-    if (keycode == 0 || !admitKeyDown()) {
+    if (keycode == 0) {
+        return refuseNoKey(0);
+    }
+    if (!admitKeyDown()) {
         return false;
     }
     fake(keycode, true);
@@ -210,7 +223,10 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
     }
     noteSent();
     const auto press = m_keyboard->keyForKeysym(keysymForCharacter(ch), capsLockNow());
-    if (!press || !admitKeyDown()) {
+    if (!press) {
+        return refuseNoKey(ch);
+    }
+    if (!admitKeyDown()) {
         return false;
     }
     tap(*press, false);
@@ -220,7 +236,10 @@ bool X11KeyInjector::typeCharacter(char32_t ch) {
 bool X11KeyInjector::typeControlCharacter(char32_t ch) {
     noteSent();
     const auto press = m_keyboard->keyForKeysym(controlBase(ch), capsLockNow());
-    if (!press || !admitKeyDown()) {
+    if (!press) {
+        return refuseNoKey(ch);
+    }
+    if (!admitKeyDown()) {
         return false;
     }
     tap(*press, true);

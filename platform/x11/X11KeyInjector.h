@@ -16,14 +16,17 @@ public:
     ~X11KeyInjector() override;
 
     std::size_t inject(std::span<const KeyRecord> records) override;
+    InjectRefusal lastRefusal() const override { return m_refusal; }
     // Releases what is still held and restores the keymap.
     void finish() override;
     void restrictTo(std::optional<WindowId> window) override;
+    // Releases the server grab that a run of strings holds.
+    void pause() override;
 
 private:
     bool admitKeyDown();
+    bool refuseNoKey(char32_t ch);
     bool focusInRestriction();
-    void releaseGrab();
     bool injectKey(const KeyRecord &record);
     bool injectUnicode(const KeyRecord &record);
     bool typeCharacter(char32_t ch);
@@ -37,10 +40,10 @@ private:
 
     std::shared_ptr<X11Keyboard> m_keyboard;
     std::optional<Window> m_restriction;        // the only window that key presses may reach
-    bool m_grabbed = false;                     // we hold the server grab, and the focus was checked under it
     std::map<KeyCode, std::uint16_t> m_pressed; // keycodes we hold down, with their virtual-key codes
     std::map<std::uint16_t, KeyCode> m_downForVk;
     char16_t m_highSurrogate = 0;
+    InjectRefusal m_refusal;
     void awaitLockChanges();
     bool capsLockNow() const;
 

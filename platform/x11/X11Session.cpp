@@ -54,6 +54,7 @@ X11Session::X11Session(Display *display) : m_display(display), m_root(DefaultRoo
 }
 
 X11Session::~X11Session() {
+    releaseServer();
     XDestroyWindow(m_display, m_stampWindow);
     XCloseDisplay(m_display);
 }
@@ -145,6 +146,22 @@ Time X11Session::serverTime() {
         XWindowEvent(m_display, m_stampWindow, PropertyChangeMask, &event);
     } while (event.xproperty.atom != stamp);
     return event.xproperty.time;
+}
+
+void X11Session::grabServer() {
+    if (!m_grabbed) {
+        XGrabServer(m_display);
+        m_grabbed = true;
+        m_grabbedAt = std::chrono::steady_clock::now();
+    }
+}
+
+void X11Session::releaseServer() {
+    if (m_grabbed) {
+        m_grabbed = false;
+        XUngrabServer(m_display);
+        XFlush(m_display);
+    }
 }
 
 } // namespace quorvane::platform::x11

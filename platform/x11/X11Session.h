@@ -2,6 +2,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,6 +42,14 @@ public:
     // The server's current time, for requests that a window manager judges by time stamp.
     Time serverTime();
 
+    // While this connection grabs the server, no other client's request is handled: the focus stays where it was
+    // seen. Whoever waits for another client (a window manager's activation, a terminal's keymap fetch) must
+    // release the grab first.
+    void grabServer();
+    void releaseServer();
+    bool serverGrabbed() const { return m_grabbed; }
+    std::chrono::steady_clock::duration grabAge() const { return std::chrono::steady_clock::now() - m_grabbedAt; }
+
 private:
     explicit X11Session(Display *display);
     bool initKeyboard(std::string &error);
@@ -56,6 +65,8 @@ private:
     unsigned m_keymapGeneration = 0;
     bool m_focusChanged = true;
     std::map<std::string, Atom> m_atoms;
+    bool m_grabbed = false;
+    std::chrono::steady_clock::time_point m_grabbedAt;
 };
 
 } // namespace quorvane::platform::x11

@@ -8,6 +8,36 @@
 namespace quorvane::engine::test {
 namespace {
 
+// Counts the passes of the event loop, and those that came while the injector still held its batch.
+class WatchingPump : public platform::EventPump {
+public:
+    WatchingPump(platform::EventPump &pump, const platform::RecordingInjector &injector)
+        : m_pump(pump), m_injector(injector) {}
+    void processPendingEvents() override {
+        note();
+        m_pump.processPendingEvents();
+    }
+    void waitForEvents() override {
+        note();
+        m_pump.waitForEvents();
+    }
+    void processEventsUntil(platform::Clock::TimePoint deadline) override {
+        note();
+        m_pump.processEventsUntil(deadline);
+    }
+
+    int calls = 0;
+    int callsWhileHeld = 0;
+
+private:
+    void note() {
+        ++calls;
+        callsWhileHeld += m_injector.holdsBatch() ? 1 : 0;
+    }
+    platform::EventPump &m_pump;
+    const platform::RecordingInjector &m_injector;
+};
+
 // The driver with the real synthesiser on the fake platform; with a transcript, the fakes record into it in order.
 struct DriverRig : quorvane::test::FakePlatform {
     explicit DriverRig(platform::Transcript *transcript = nullptr) : FakePlatform(transcript) {
@@ -18,7 +48,8 @@ struct DriverRig : quorvane::test::FakePlatform {
 
     FakeHost host;
     quorvane::test::TempFolder files{"quorvane-driver-"};
-    SendDriver driver{host, services()};
+    WatchingPump watchedPump{pump, injector};
+    SendDriver driver{host, {desktop, layout, injector, watchedPump, timer, clock, dialogs}};
 };
 
 TEST(SendDriver, KeystrokesReachTheInjectorOneBatchPerString) {
@@ -108,6 +139,51 @@ TEST(SendDriver, ActivationFailureAfterARefusalLosesTheTerminal) {
         "delay 1000ms",  "keys refused", "activate #7 failed",
         "restrict none", "finish",       "message error: " + std::string(kTerminalLostText)};
     EXPECT_EQ(transcript.entries(), expected);
+}
+
+// Our own window and every other program must run during the waits: no pass of the event loop while the
+// injector holds what it keeps between back-to-back strings.
+TEST(SendDriver, TheInjectorLetsGoBeforeEveryPassOfTheEventLoop) {
+    for (const char *factor : {"1.0", "0"}) {
+        DriverRig rig;
+        rig.host.charFactor = factor;
+        rig.host.lineFactor = factor;
+        rig.writeFile("ab\ncd\ne");
+        EXPECT_EQ(rig.driver.Send(), SendResult::Completed);
+        EXPECT_EQ(rig.injector.batches().size(), 7u);
+        EXPECT_GT(rig.watchedPump.calls, 0) << factor;
+        EXPECT_EQ(rig.watchedPump.callsWhileHeld, 0) << factor;
+    }
+}
+
+// A character the keyboard cannot type is not the terminal's fault: no second activation, and the message says
+// which character it was.
+TEST(SendDriver, ACharacterWithNoKeyEndsTheTransferNamingIt) {
+    using Reason = platform::InjectRefusal::Reason;
+    const struct {
+        char32_t character;
+        std::string named;
+    } cases[] = {
+        {U'\u01C5', "The character \"\u01C5\" (U+01C5) cannot be typed"},
+        {U'\U0001F600', "The character \"\U0001F600\" (U+1F600) cannot be typed"},
+        {U'\x01', "The character U+0001 cannot be typed"},
+        {0, "A key that the file needs is not on this keyboard."},
+    };
+    for (const auto &c : cases) {
+        platform::Transcript transcript;
+        DriverRig rig(&transcript);
+        rig.writeFile("ab");
+        rig.injector.refuseNextBatches(1);
+        rig.injector.refuseWith({Reason::NoKey, c.character});
+        EXPECT_EQ(rig.driver.Send(), SendResult::Untypable);
+        const auto &entries = transcript.entries();
+        ASSERT_EQ(entries.size(), 8u);
+        EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 7),
+                  (std::vector<std::string>{"pass", "activate #7", "restrict #7", "delay 1000ms", "keys refused",
+                                            "restrict none", "finish"}));
+        EXPECT_EQ(entries[7].rfind("message error: " + c.named, 0), 0u) << entries[7];
+        EXPECT_NE(entries[7].find("The transfer has ended"), std::string::npos) << entries[7];
+    }
 }
 
 } // namespace

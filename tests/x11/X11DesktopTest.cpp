@@ -153,6 +153,35 @@ TEST_P(X11DesktopTest, ActivationFailsForAClosedWindow) {
     EXPECT_NE(desktop().foregroundWindow(), static_cast<platform::WindowId>(gone));
 }
 
+// A minimised terminal is still the user's terminal: listed as visible, and activation brings it back.
+TEST(X11MinimisedWindowTest, IsListedVisibleAndActivationRestoresIt) {
+    std::string error;
+    auto session = XSession::start({.windowManager = true}, error);
+    ASSERT_TRUE(session) << error;
+    X11TestBackend test = X11TestBackend::open(*session, error);
+    ASSERT_TRUE(test) << error;
+    Display *display = session->display();
+    const Window window = createWindow(display, "", "Minimised Tera Term");
+    ASSERT_TRUE(eventually([&] { return !longProperty(display, window, "WM_STATE").empty(); }));
+    XIconifyWindow(display, window, DefaultScreen(display));
+    XSync(display, False);
+    ASSERT_TRUE(eventually([&] {
+        const auto state = longProperty(display, window, "WM_STATE");
+        return !isViewable(display, window) && !state.empty() && state[0] == IconicState;
+    })) << "the window manager did not minimise the window";
+
+    const auto walk = test.backend.desktop->topLevelWindows();
+    const auto entry = std::find_if(walk.begin(), walk.end(), [&](const auto &w) { return w.id == window; });
+    ASSERT_NE(entry, walk.end());
+    EXPECT_TRUE(entry->visible);
+    ASSERT_TRUE(test.backend.desktop->activate(window));
+    EXPECT_TRUE(isViewable(display, window));
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    EXPECT_EQ(focus, window);
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowManager, X11DesktopTest, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool> &param) {
                              return param.param ? std::string("Openbox") : std::string("NoWindowManager");
