@@ -35,6 +35,8 @@ int openWindow(int argc, char **argv, platform::DesktopBackend &backend) {
     engine::SendDriver driver(form,
                               {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, dialogs});
     form.setSendDriver(&driver);
+    // A signal ends the program as closing the window does, so a transfer under way leaves the keyboard as it was.
+    platform::StopSignals stopSignals([&form] { form.close(); }, [&form] { form.close(); });
     form.show();
     return application.exec();
 }
@@ -48,7 +50,7 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
     ui::SendCommand command(arguments,
                             {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, messages},
                             std::cerr, platform::stderrIsTerminal());
-    platform::StopSignals stopSignals([&command] { command.interrupt(); });
+    platform::StopSignals stopSignals([&command] { command.interrupt(); }, [&command] { command.end(); });
     return command.run();
 }
 

@@ -6,7 +6,9 @@
 #include "tests/e2e/ExpectedResults.h"
 #include "tests/e2e/QuorvaneProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/XQueries.h"
 
+#include <csignal>
 #include <thread>
 
 namespace quorvane::test {
@@ -114,6 +116,69 @@ TEST_P(InterruptionTest, FocusTakenAwayIsWonBackAndTheTextStaysExact) {
     EXPECT_EQ(m_board->waitForQuiet(300ms, 5s), full);
     EXPECT_EQ(m_bystander->take(0, 500ms), "") << "keystrokes reached another window";
 }
+
+struct SignalCase {
+    const char *name;
+    int number;
+    bool ignoredAtStart; // as a non-interactive shell starts a background job: SIGINT and SIGQUIT ignored
+};
+
+std::ostream &operator<<(std::ostream &out, const SignalCase &c) { return out << c.name; }
+
+// Lines with characters outside the layout, so keys are bound for them whenever the signal comes.
+std::string textOutsideTheLayout(int lines) {
+    std::string content;
+    for (int i = 1; i <= lines; ++i) {
+        content += "10" + std::to_string(i) + " PRINT \"é Ж Ω " + std::to_string(i) + "\"\r\n";
+    }
+    return content;
+}
+
+class SignalTest : public testing::TestWithParam<SignalCase> {};
+
+// A signal that would end the program ends the transfer in order instead: nothing more is typed, the bound
+// keys are given back, and the status says the file was not typed whole.
+TEST_P(SignalTest, EndsTheTransferAndRestoresTheKeymap) {
+    const SignalCase &c = GetParam();
+    std::string error;
+    auto session = XSession::start({}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"evmbug", "text", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string content = textOutsideTheLayout(60);
+    const std::string path = session->tempDir() + "/listing.bas";
+    ASSERT_TRUE(writeFile(path, content));
+    const KeyboardState before = keyboardState(session->display());
+
+    std::vector<std::string> arguments = {"send",          path,   "--type",        "text",
+                                          "--char-factor", "0.05", "--line-factor", "0.5"};
+    if (c.ignoredAtStart) {
+        arguments.insert(arguments.begin(), {"sh", "-c", "trap '' INT QUIT; exec \"$0\" \"$@\"", quorvanePath()});
+    }
+    auto send = c.ignoredAtStart ? SendCommandRun::startProgram(*session, arguments)
+                                 : SendCommandRun::start(*session, arguments);
+    ASSERT_TRUE(send);
+    board->waitForReceived([](const std::string &bytes) { return bytes.size() > 80; }, 20s);
+    const KeyboardState during = keyboardState(session->display());
+    ASSERT_NE(during, before) << "no key was bound when the signal came: the test proves nothing";
+    ASSERT_EQ(::kill(send->pid(), c.number), 0);
+    const SendOutcome outcome = send->wait(10s);
+
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    const std::string received = board->waitForQuiet(300ms, 5s);
+    const std::string full = typedText(content);
+    EXPECT_LT(received.size(), full.size());
+    EXPECT_EQ(received, full.substr(0, received.size()));
+    const KeyboardState after = keyboardState(session->display());
+    EXPECT_EQ(after, before) << describeDifference(before, after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalTest,
+                         testing::Values(SignalCase{"Term", SIGTERM, false}, SignalCase{"HangUp", SIGHUP, false},
+                                         SignalCase{"Quit", SIGQUIT, false},
+                                         SignalCase{"QuitIgnoredAtStart", SIGQUIT, true},
+                                         SignalCase{"User1", SIGUSR1, false}, SignalCase{"User2", SIGUSR2, false}),
+                         [](const testing::TestParamInfo<SignalCase> &param) { return std::string(param.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Desktops, InterruptionTest,
                          testing::Values(Disturbance{"Openbox", true}, Disturbance{"NoWindowManager", false}),

@@ -15,10 +15,20 @@ std::unique_ptr<SendCommandRun> SendCommandRun::start(XSession &session, const s
 std::unique_ptr<SendCommandRun> SendCommandRun::start(const std::vector<std::string> &environment,
                                                       const std::string &tempDir,
                                                       const std::vector<std::string> &arguments) {
-    static std::atomic<int> serial{0};
-    const std::string logPath = tempDir + "/send" + std::to_string(serial++) + ".out";
     std::vector<std::string> argv = {quorvanePath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return launch(environment, tempDir, argv);
+}
+
+std::unique_ptr<SendCommandRun> SendCommandRun::startProgram(XSession &session, const std::vector<std::string> &argv) {
+    return launch(session.environment(), session.tempDir(), argv);
+}
+
+std::unique_ptr<SendCommandRun> SendCommandRun::launch(const std::vector<std::string> &environment,
+                                                       const std::string &tempDir,
+                                                       const std::vector<std::string> &argv) {
+    static std::atomic<int> serial{0};
+    const std::string logPath = tempDir + "/send" + std::to_string(serial++) + ".out";
     auto process = ChildProcess::start(argv, environment, logPath);
     if (!process) {
         return nullptr;

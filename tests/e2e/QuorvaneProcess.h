@@ -23,10 +23,14 @@ public:
     // On any desktop: `environment` reaches it, `tempDir` takes the output.
     static std::unique_ptr<SendCommandRun> start(const std::vector<std::string> &environment,
                                                  const std::string &tempDir, const std::vector<std::string> &arguments);
+    // Runs `argv` as it stands, for a quorvane started through another program that execs it (same pid).
+    static std::unique_ptr<SendCommandRun> startProgram(XSession &session, const std::vector<std::string> &argv);
     SendOutcome wait(std::chrono::milliseconds timeout);
     pid_t pid() const { return m_process.pid(); }
 
 private:
+    static std::unique_ptr<SendCommandRun> launch(const std::vector<std::string> &environment,
+                                                  const std::string &tempDir, const std::vector<std::string> &argv);
     SendCommandRun(ChildProcess process, std::string logPath)
         : m_process(std::move(process)), m_logPath(std::move(logPath)) {}
 

@@ -93,22 +93,52 @@ TEST_F(QtSettingsTest, ACorruptFileNeverStopsTheWindowAndASaveRepairsIt) {
     }
 }
 
-TEST(StopSignals, EachSignalBecomesOneCallInTheEventLoop) {
+TEST(StopSignals, EachSignalBecomesOneCallOfItsKindInTheEventLoop) {
     test::ensureApplication();
-    int stops = 0;
+    const struct {
+        int number;
+        bool interrupt; // Ctrl+C; every other signal asks to end
+    } cases[] = {{SIGINT, true},   {SIGTERM, false}, {SIGHUP, false},  {SIGQUIT, false},
+                 {SIGUSR1, false}, {SIGUSR2, false}, {SIGPIPE, false}, {SIGRTMIN, false}};
+    int interrupts = 0, ends = 0;
     {
-        platform::StopSignals stopSignals([&stops] { ++stops; });
+        platform::StopSignals stopSignals([&interrupts] { ++interrupts; }, [&ends] { ++ends; });
         ASSERT_TRUE(stopSignals.installed());
-        for (const int number : {SIGINT, SIGTERM}) {
-            const int before = stops;
-            std::raise(number);
-            EXPECT_EQ(stops, before) << "the stop must wait for the event loop";
-            EXPECT_TRUE(QTest::qWaitFor([&] { return stops == before + 1; }, 5000)) << "signal " << number;
+        for (const auto &c : cases) {
+            const int interruptsBefore = interrupts, endsBefore = ends;
+            std::raise(c.number);
+            EXPECT_EQ(interrupts + ends, interruptsBefore + endsBefore) << "the call must wait for the event loop";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return interrupts + ends == interruptsBefore + endsBefore + 1; }, 5000))
+                << "signal " << c.number;
+            EXPECT_EQ(interrupts - interruptsBefore, c.interrupt ? 1 : 0) << "signal " << c.number;
         }
     }
+    for (const auto &c : cases) {
+        struct sigaction current = {};
+        ::sigaction(c.number, nullptr, &current);
+        EXPECT_EQ(current.sa_handler, SIG_DFL) << "the previous handler of signal " << c.number << " must come back";
+    }
+}
+
+// nohup's promise holds: a hang-up that was ignored at the start stays ignored.
+TEST(StopSignals, AnIgnoredHangUpStaysIgnored) {
+    test::ensureApplication();
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGHUP, &ignore, &previous);
+    int calls = 0;
+    {
+        platform::StopSignals stopSignals([&calls] { ++calls; }, [&calls] { ++calls; });
+        std::raise(SIGHUP);
+        std::raise(SIGUSR1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 5000));
+        QTest::qWait(100);
+        EXPECT_EQ(calls, 1) << "SIGUSR1 only";
+    }
     struct sigaction current = {};
-    ::sigaction(SIGINT, nullptr, &current);
-    EXPECT_EQ(current.sa_handler, SIG_DFL) << "the previous handler must come back";
+    ::sigaction(SIGHUP, nullptr, &current);
+    EXPECT_EQ(current.sa_handler, SIG_IGN);
+    ::sigaction(SIGHUP, &previous, nullptr);
 }
 
 } // namespace
