@@ -32,13 +32,31 @@ start_xvfb() { # prints the display; -displayfd lets Xvfb take a display that no
     exit 1
 }
 
+# The processes that still run in the session's prefix (Wine's server and programs, whatever their names), but
+# not this shell.
+session_wine_pids() {
+    local proc pid
+    for proc in /proc/[0-9]*; do
+        pid=${proc#/proc/}
+        if [ "$pid" != $$ ] && [ "$pid" != "$BASHPID" ] &&
+            tr '\0' '\n' 2>/dev/null <"$proc/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+        fi
+    done
+}
+
 # Ends the session: its Wine server and programs, its Xvfb, its folder, and its state file unless a newer
-# session has already replaced it.
+# session has already replaced it. The state file's TMPDIR is the one the session started with: Wine finds its
+# server through a folder under TMPDIR, so with another TMPDIR wineserver -k would reach nothing.
 end_session() {
-    local state=$1
+    local state=$1 pid
     "$WINESERVER" -k 2>/dev/null || true
     # Removing the prefix while the server still writes to it would leave a part of it behind.
     timeout 10 "$WINESERVER" -w 2>/dev/null || true
+    # Anything the server did not take with it (a server that no longer answered, say).
+    for pid in $(session_wine_pids); do
+        kill -KILL "$pid" 2>/dev/null || true
+    done
     kill "$XVFB_PID" 2>/dev/null || true
     if grep -qF "SESSION_DIR=$SESSION_DIR" "$state" 2>/dev/null; then
         rm -f "$state"
@@ -70,7 +88,7 @@ start_desktop() {
     "$WINE" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
     for _ in $(seq 200); do
         for pid in $(pgrep -f 'explorer.exe /desktop=Default' || true); do
-            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$dir/prefix"; then
+            if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$dir/prefix"; then
                 return
             fi
         done
@@ -85,6 +103,7 @@ start() {
     display=$(start_xvfb "$dir")
     cat >"$state.tmp" <<STATE
 SESSION_DIR=$dir
+export TMPDIR=${TMPDIR:-/tmp}
 XVFB_PID=$(cat "$dir/xvfb.pid")
 export DISPLAY=$display
 export WINEPREFIX=$dir/prefix
@@ -107,7 +126,7 @@ STATE
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
     start_desktop "$dir"
     mv "$state.tmp" "$state"
-    setsid bash -c "$(declare -f end_session watch_owner); $(cat "$state"); watch_owner '$state' '$owner'" \
+    setsid bash -c "$(declare -f session_wine_pids end_session watch_owner); $(cat "$state"); watch_owner '$state' '$owner'" \
         </dev/null >/dev/null 2>&1 &
 }
 
