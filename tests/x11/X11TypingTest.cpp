@@ -7,6 +7,11 @@
 #include "tests/support/Xterm.h"
 #include "tests/x11/X11TestBackend.h"
 
+#include <X11/keysym.h>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 namespace quorvane::test {
 namespace {
 
@@ -195,6 +200,108 @@ TEST(X11GuardTest, KeyPressesReachOnlyTheRestrictedWindow) {
     EXPECT_EQ(other->take(1, std::chrono::milliseconds(500)), "");
     const KeyboardState after = keyboardState(session->display());
     EXPECT_EQ(before, after) << describeDifference(before, after);
+}
+
+// Why a string was refused: the focus elsewhere, or a character that no key can carry once the keyboard has no
+// spare keycode left. Nothing reaches the terminal either way.
+TEST(X11GuardTest, ARefusalSaysWhetherTheFocusOrTheKeyboardWasTheCause) {
+    using Reason = platform::InjectRefusal::Reason;
+    std::string error;
+    auto session = XSession::start({}, error);
+    auto target = session ? CaptureTerminal::start(*session, "Refusal target", error) : nullptr;
+    auto other = target ? CaptureTerminal::start(*session, "Refusal other", error) : nullptr;
+    X11TestBackend test = other ? X11TestBackend::open(*session, error) : X11TestBackend{};
+    ASSERT_TRUE(test) << error;
+    Display *display = session->display();
+    const KeyboardState before = keyboardState(display);
+    // Every keycode without a keysym gets one, as on a keyboard whose every key is in use.
+    int minKeycode = 0, maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    std::vector<KeyCode> filled;
+    for (int code = 0; code < static_cast<int>(before.keymap.size()) / before.keysymsPerKeycode; ++code) {
+        const auto entry = before.keymap.begin() + code * before.keysymsPerKeycode;
+        if (std::all_of(entry, entry + before.keysymsPerKeycode, [](KeySym s) { return s == NoSymbol; })) {
+            filled.push_back(static_cast<KeyCode>(minKeycode + code));
+        }
+    }
+    ASSERT_FALSE(filled.empty());
+    for (KeyCode code : filled) {
+        KeySym used = XK_VoidSymbol;
+        XChangeKeyboardMapping(display, code, 1, &used, 1);
+    }
+    XSync(display, False);
+
+    const struct {
+        bool focusOnTarget;
+        const char16_t *sequence;
+        Reason reason;
+        char32_t character;
+    } cases[] = {
+        {true, u"\u0416", Reason::NoKey, U'\u0416'},
+        {true, u"a\u01C5", Reason::NoKey, U'\u01C5'},
+        {false, u"\u0416", Reason::NoKey, U'\u0416'}, // the keyboard's doing, wherever the focus is
+        {false, u"a", Reason::FocusElsewhere, 0},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(test.backend.desktop->activate(c.focusOnTarget ? target->window() : other->window()));
+        test.backend.injector->restrictTo(target->window());
+        EXPECT_FALSE(test.sendKeys->SendKeySequence(c.sequence));
+        const platform::InjectRefusal refusal = test.backend.injector->lastRefusal();
+        EXPECT_EQ(refusal.reason, c.reason) << c.focusOnTarget;
+        if (c.reason == Reason::NoKey) {
+            EXPECT_EQ(refusal.character, c.character);
+        }
+        test.backend.injector->restrictTo(std::nullopt);
+        test.backend.injector->finish();
+    }
+    EXPECT_EQ(other->take(1, std::chrono::milliseconds(500)), "");
+    EXPECT_EQ(target->take(1, std::chrono::milliseconds(500)), "a") << "only the a before the refused character";
+    for (KeyCode code : filled) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display, code, 1, &none, 1);
+    }
+    XSync(display, False);
+    const KeyboardState after = keyboardState(display);
+    EXPECT_EQ(before, after) << describeDifference(before, after);
+}
+
+// Strings sent back to back share one server grab, but never for long: another client's round trip is answered
+// while they go in, and all of them arrive.
+TEST(X11GuardTest, OtherClientsRunWhileStringsGoBackToBack) {
+    std::string error;
+    auto session = XSession::start({}, error);
+    auto target = session ? CaptureTerminal::start(*session, "Back to back", error) : nullptr;
+    X11TestBackend test = target ? X11TestBackend::open(*session, error) : X11TestBackend{};
+    ASSERT_TRUE(test) << error;
+    ASSERT_TRUE(test.backend.desktop->activate(target->window()));
+    test.backend.injector->restrictTo(target->window());
+    constexpr int kStrings = 3000;
+    std::atomic<bool> typing = true;
+    std::thread typist([&] {
+        for (int i = 0; i < kStrings; ++i) {
+            test.sendKeys->SendKeySequence(i % 50 == 49 ? u"\r" : u"x");
+        }
+        test.backend.injector->restrictTo(std::nullopt);
+        test.backend.injector->finish();
+        typing = false;
+    });
+    std::chrono::steady_clock::duration longest{};
+    int roundTrips = 0;
+    while (typing) {
+        const auto start = std::chrono::steady_clock::now();
+        XSync(session->display(), False);
+        longest = std::max(longest, std::chrono::steady_clock::now() - start);
+        ++roundTrips;
+    }
+    typist.join();
+    // The grab lasts 4 ms at most; the bound leaves room for a loaded machine, far below the whole run.
+    EXPECT_LT(longest, std::chrono::milliseconds(250)) << roundTrips << " round trips";
+    EXPECT_GT(roundTrips, 1);
+    std::string expected;
+    for (int i = 0; i < kStrings; ++i) {
+        expected += i % 50 == 49 ? '\r' : 'x';
+    }
+    EXPECT_EQ(target->take(expected.size()), expected);
 }
 
 } // namespace
