@@ -65,7 +65,8 @@ int serialCommand(int argc, char **argv, const ui::ParsedCommandLine &parsed) {
     platform::QtClock clock;
     ui::SerialCommand command(parsed.send, parsed.action == ui::CommandLineAction::Verify, {ports, pump, clock},
                               std::cerr, std::cout, platform::stderrIsTerminal());
-    platform::StopSignals stopSignals([&command] { command.interrupt(); });
+    // The serial line binds no keys; a request to end abandons the transfer as a second Ctrl+C does.
+    platform::StopSignals stopSignals([&command] { command.interrupt(); }, [&command] { command.endProgram(); });
     return command.run();
 }
 
