@@ -1,4 +1,4 @@
-# make run: build and start Quorvane.  make test: build and run every test.
+# make run: build and start Quorvane.  make test: build and run every test.  make package: the .deb.
 # Both install the Debian packages they need when they are missing.
 
 SHELL := /bin/bash
@@ -9,6 +9,9 @@ BUILD_PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev libg
 	libwayland-dev libxkbcommon-dev qt6-wayland
 TEST_PACKAGES := $(BUILD_PACKAGES) clang-format-15 clang-14 libclang-rt-14-dev \
 	xvfb xauth openbox xterm xdotool x11-xkb-utils x11-utils x11-xserver-utils locales procps imagemagick socat
+# The Debian package and its checks.
+PACKAGE_PACKAGES := dpkg-dev file
+TEST_PACKAGES += $(PACKAGE_PACKAGES) lintian appstream desktop-file-utils man-db bash-completion
 # The Windows cross build and its tests under Wine.
 TEST_PACKAGES += g++-mingw-w64-x86-64 wine wine64 zip
 # A headless sway (started as nobody through setpriv) with foot terminals, for the Wayland tests.
@@ -24,7 +27,7 @@ define install_missing
 endef
 
 .PHONY: deps deps-test build run test test-native test-fuzz format format-check fuzz bench clean
-.PHONY: test-win32 windows
+.PHONY: test-win32 windows package test-package
 
 deps:
 	$(call install_missing,$(BUILD_PACKAGES))
@@ -39,7 +42,7 @@ build: deps
 run: build
 	./build/release/ui/quorvane
 
-test: deps-test format-check test-native test-fuzz test-win32 windows
+test: deps-test format-check test-native test-fuzz test-win32 windows test-package
 	@echo "All test suites passed."
 
 test-native:
@@ -54,20 +57,7 @@ test-win32:
 	ctest --preset win32 -j $(JOBS); status=$$?; tests/win32/wine-session.sh stop build/win32/wine-session.env; \
 		exit $$status
 
-# The zip for Windows users: quorvane.exe, quorvane-cli.exe, the README and the licence.
-windows: deps-test
-	cmake --preset win32-release >/dev/null
-	cmake --build --preset win32-release -j $(JOBS) --target quorvane quorvane-cli
-	tools/package/make-windows-zip.sh build/win32-release build/win32
-
-# The Windows figures under Wine: start-up against a bare dialog, typing speed at factors 0.
-.PHONY: bench-win32
-bench-win32: deps-test
-	cmake --preset win32-release -DQUORVANE_BUILD_BENCH=ON >/dev/null
-	cmake --build --preset win32-release -j $(JOBS) --target bench_win32_startup bench_win32_typing
-	tests/win32/wine-run.sh build/win32-release/bench/win32/bench_win32_startup.exe; \
-	tests/win32/wine-run.sh build/win32-release/bench/win32/bench_win32_typing.exe; \
-	status=$$?; tests/win32/wine-session.sh stop build/win32-release/wine-session.env; exit $$status
+.PHONY: test-win32 windows package test-package
 
 FUZZ_SECONDS ?= 5
 test-fuzz:

@@ -1,6 +1,8 @@
 // Parsing of the command line and its help text.
 #include "ui/CommandLineArguments.h"
 
+#include "QuorvaneVersion.h"
+
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -209,12 +211,13 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments) {
         return {};
     }
     const std::string &first = arguments.front();
-    if (first == "--help" || first == "-h" || first == "help") {
+    const bool help = first == "--help" || first == "-h" || first == "help";
+    if (help || first == "--version") {
         if (arguments.size() > 1) {
-            return invalid("--help takes no further arguments");
+            return invalid(first + " takes no further arguments");
         }
         ParsedCommandLine parsed;
-        parsed.action = CommandLineAction::ShowHelp;
+        parsed.action = help ? CommandLineAction::ShowHelp : CommandLineAction::ShowVersion;
         return parsed;
     }
     if (first == "send") {
@@ -240,7 +243,7 @@ std::string commandLineHelp() {
            "       quorvane send FILE --port DEVICE [--baud N] [--address HEX] [--no-verify] [--echo] [options]\n"
            "       quorvane verify FILE --port DEVICE [--baud N] [--address HEX] [--echo] [options]\n"
            "       quorvane ports\n"
-           "       quorvane --help\n"
+           "       quorvane --help | --version\n"
            "\n"
            "send types FILE into the terminal window, as the Send button does, with no window of its own.\n"
            "With --port it sends FILE over that serial line itself, paced by the board's echo and prompts, and\n"
@@ -266,9 +269,14 @@ std::string commandLineHelp() {
            "  --no-verify                     do not read a monitor transfer back\n"
            "  --echo                          show the board's output as it arrives\n"
            "\n"
+           "  --help                          this text\n"
+           "  --version                       the program's version\n"
+           "\n"
            "Ctrl+C stops the transfer as STOP! does; a second Ctrl+C ends the program at once.\n"
            "Exit status: 0 when the whole file was typed (or sent and every word read back matched), 1 when\n"
            "it was not, 2 for invalid arguments.\n";
 }
+
+std::string commandLineVersion() { return std::string("quorvane ") + kVersion + "\n"; }
 
 } // namespace quorvane::ui

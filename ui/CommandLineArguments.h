@@ -1,4 +1,4 @@
-// The program's command line: opening the window, `send FILE [options]`, or the help text.
+// The program's command line: opening the window, `send FILE [options]`, the help text or the version.
 #pragma once
 
 #include "ui/FileTypeOptions.h"
@@ -27,7 +27,7 @@ struct SendArguments {
     bool echo = false;
 };
 
-enum class CommandLineAction { OpenWindow, Send, Verify, ListPorts, ShowHelp, Invalid };
+enum class CommandLineAction { OpenWindow, Send, Verify, ListPorts, ShowHelp, ShowVersion, Invalid };
 
 struct ParsedCommandLine {
     CommandLineAction action = CommandLineAction::OpenWindow;
@@ -39,6 +39,8 @@ struct ParsedCommandLine {
 ParsedCommandLine parseCommandLine(std::span<const std::string> arguments);
 
 std::string commandLineHelp();
+// "quorvane 1.8.0" and a line ending.
+std::string commandLineVersion();
 
 // The exit statuses of `quorvane send`.
 inline constexpr int kExitCompleted = 0;

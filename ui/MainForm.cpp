@@ -2,6 +2,7 @@
 #include "ui/MainForm.h"
 
 #include "engine/SendDriver.h"
+#include "ui/AppIconImage.h"
 #include "ui/HelpPages.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,7 @@ MainForm::MainForm(platform::Dialogs &dialogs, platform::Settings &settings, con
     : QWidget(parent), m_dialogs(dialogs), m_controls(createMainFormControls(this, logicalDpiX())),
       m_programEnd([] { QCoreApplication::exit(0); }) {
     setWindowTitle("Quorvane");
-    setWindowIcon(mainFormIcon());
+    setWindowIcon(appIcon());
     m_browser = std::make_unique<FileBrowser>(*m_controls.DriveListBox, *m_controls.DirectoryListBox,
                                               *m_controls.FileListBox, dialogs);
     m_defaults = std::make_unique<StoredDefaults>(settings, m_browser->rules(), dialogs, programFolder.toStdString());

@@ -195,23 +195,10 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     window->setPalette(cream);
     window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi), twipsToPixels(kClientHeightTwips, logicalDpi));
     createControls(window, logicalDpi);
-    return collect(window);
-}
-
-QIcon mainFormIcon() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    // A chip with pins, in colours of the 16-colour palette.
-    painter.fillRect(3, 2, 10, 12, Qt::darkGray);
-    painter.setPen(Qt::yellow);
-    for (int y = 3; y < 14; y += 3) {
-        painter.drawLine(0, y, 2, y);
-        painter.drawLine(13, y, 15, y);
-    }
-    painter.fillRect(5, 5, 6, 6, Qt::darkBlue);
-    painter.end();
-    return QIcon(pixmap);
+    MainFormControls controls = collect(window);
+    controls.Label1->setToolTip("How to report a problem: the section \"Reporting problems\" of the README "
+                                "(installed as /usr/share/doc/quorvane/README.md)");
+    return controls;
 }
 
 } // namespace quorvane::ui

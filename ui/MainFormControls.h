@@ -55,7 +55,4 @@ struct MainFormControls {
 // layout, which is given for 96 dpi.
 MainFormControls createMainFormControls(QWidget *window, double logicalDpi);
 
-// The window's 16 x 16 icon.
-QIcon mainFormIcon();
-
 } // namespace quorvane::ui

@@ -1,6 +1,8 @@
 // The table of the main window's controls.
 #include "ui/MainFormLayout.h"
 
+#include "QuorvaneVersion.h"
+
 #include "ui/FileTypeOptions.h"
 
 namespace quorvane::ui {
@@ -56,7 +58,7 @@ std::vector<ControlLayout> buildLayout() {
     c.push_back(
         {"lblMorvelsSoftware", K::Label, "", 120, 0, 3855, 375, "Morvel's Software presents ...", F::Presenter});
     c.push_back(
-        {"Label1", K::Label, "", 9000, 165, 1695, 225, "Contact: see the README", F::Contact, TextAlign::Right});
+        {"Label1", K::Label, "", 9000, 165, 1695, 225, "Report problems: README", F::Contact, TextAlign::Right});
     c.push_back({"lblTitleText", K::Label, "", 120, 480, 10575, 375, "Quorvane", F::Title, TextAlign::Centre});
     c.push_back({"lblVersion", K::Label, "", 10080, 795, 495, 240, versionCaption(), F::Version, TextAlign::Right});
     c.push_back({"Label2", K::Label, "", 120, 1080, 7695, 255,
@@ -73,6 +75,6 @@ const std::vector<ControlLayout> &mainFormLayout() {
     return layout;
 }
 
-std::string versionCaption() { return "V" QUORVANE_VERSION; }
+std::string versionCaption() { return kVersionLabel; }
 
 } // namespace quorvane::ui

@@ -79,6 +79,10 @@ int main(int argc, char **argv) {
         std::cout << ui::commandLineHelp();
         return 0;
     }
+    if (parsed.action == ui::CommandLineAction::ShowVersion) {
+        std::cout << ui::commandLineVersion();
+        return 0;
+    }
     if (parsed.action == ui::CommandLineAction::Invalid) {
         std::cerr << "quorvane: " << parsed.error << "\nTry \"quorvane --help\".\n";
         return ui::kExitUsage;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <vector>
 
 namespace quorvane::ui {
@@ -10,11 +11,14 @@ namespace {
 
 ParsedCommandLine parse(std::vector<std::string> arguments) { return parseCommandLine(arguments); }
 
-TEST(CommandLineArguments, NoArgumentsOpenTheWindowAndHelpIsRecognised) {
+TEST(CommandLineArguments, NoArgumentsOpenTheWindowAndHelpAndVersionAreRecognised) {
     EXPECT_EQ(parse({}).action, CommandLineAction::OpenWindow);
     EXPECT_EQ(parse({"--help"}).action, CommandLineAction::ShowHelp);
     EXPECT_EQ(parse({"-h"}).action, CommandLineAction::ShowHelp);
+    EXPECT_EQ(parse({"--version"}).action, CommandLineAction::ShowVersion);
     EXPECT_NE(commandLineHelp().find("quorvane send FILE"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(commandLineVersion(), std::regex("quorvane [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << commandLineVersion();
 }
 
 TEST(CommandLineArguments, SendDefaultsAreTheWindowsStartState) {
@@ -140,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InvalidCase{{"send", "f", "--echo"}, "--port"}, InvalidCase{{"verify", "f"}, "--port"},
                     InvalidCase{{"verify", "--port", "p"}, "verify needs the file"},
                     InvalidCase{{"verify", "f", "--port", "p", "--no-verify"}, "--no-verify"},
-                    InvalidCase{{"ports", "x"}, "ports"}));
+                    InvalidCase{{"ports", "x"}, "ports"}, InvalidCase{{"--version", "send"}, "--version"}));
 
 struct SerialCase {
     std::vector<std::string> arguments;

@@ -77,11 +77,17 @@ TEST_F(MainFormTest, StartStateTexts) {
         {"Label2", "Select the text file to send, set options, then click the Send button."},
         {"lblMorvelsSoftware", "Morvel's Software presents ..."},
         {"lblTitleText", "Quorvane"},
-        {"lblVersion", "V1.8"},
+        {"lblVersion", "V" + QString::number(QUORVANE_VERSION_MAJOR) + "." + QString::number(QUORVANE_VERSION_MINOR)},
+        {"Label1", "Report problems: README"},
         {"lblTitleBox", ""},
     };
     for (const auto &l : labels) {
         EXPECT_EQ(m_rig.get<QLabel>(l.name)->text(), l.text) << l.name;
+    }
+    // The small top-band labels are not wrapped: their texts must fit their fixed widths.
+    for (const char *name : {"Label1", "lblVersion"}) {
+        const auto *label = m_rig.get<QLabel>(name);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << name;
     }
     EXPECT_EQ(m_rig.get<QGroupBox>("Frame1")->title(), "TMS99xx(x) Monitor");
     EXPECT_EQ(m_rig.get<QGroupBox>("frmTerminalType")->title(), "Windows Terminal");

@@ -187,8 +187,8 @@ std::optional<BoardOptions> parseBoardOptions(std::span<const std::string_view> 
     return options;
 }
 
-std::string boardHelpText() {
-    return R"(Usage: boardsim [options]
+std::string boardHelpText(std::string_view program) {
+    return "Usage: " + std::string(program) + R"( [options]
 Simulates a TM 990 board's monitor (TIBUG or EVMBUG) on the terminal it runs in: reads the raw
 terminal, echoes as the monitor does and keeps the board's memory.
 

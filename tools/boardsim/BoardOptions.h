@@ -25,6 +25,7 @@ struct BoardOptions {
 // Parses the arguments after the program name; on failure says why in error.
 std::optional<BoardOptions> parseBoardOptions(std::span<const std::string_view> args, std::string &error);
 
-std::string boardHelpText();
+// `program`: the name it was started by (installed, it is quorvane-boardsim).
+std::string boardHelpText(std::string_view program = "boardsim");
 
 } // namespace quorvane::boardsim

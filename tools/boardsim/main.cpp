@@ -137,14 +137,17 @@ int run(const BoardOptions &options, Board &board, int logFd) {
 
 int main(int argc, char **argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    // The help names the program as it was started: boardsim in the build tree, quorvane-boardsim installed.
+    const std::string_view started = argc > 0 ? argv[0] : "boardsim";
+    const std::string_view program = started.substr(started.find_last_of('/') + 1);
     std::string error;
     auto options = parseBoardOptions(args, error);
     if (!options) {
-        std::fprintf(stderr, "boardsim: %s (see --help)\n", error.c_str());
+        std::fprintf(stderr, "%.*s: %s (see --help)\n", int(program.size()), program.data(), error.c_str());
         return 2;
     }
     if (options->help) {
-        std::fputs(boardHelpText().c_str(), stdout);
+        std::fputs(boardHelpText(program).c_str(), stdout);
         return 0;
     }
     int logFd = -1;
