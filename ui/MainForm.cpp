@@ -14,7 +14,7 @@ MainForm::MainForm(platform::Dialogs &dialogs, platform::Settings &settings, con
                    QWidget *parent)
     : QWidget(parent), m_dialogs(dialogs), m_controls(createMainFormControls(this, logicalDpiX())),
       m_programEnd([] { QCoreApplication::exit(0); }) {
-    setWindowTitle("Quorvane");
+    setWindowTitle(kWindowTitle);
     setWindowIcon(appIcon());
     m_browser = std::make_unique<FileBrowser>(*m_controls.DriveListBox, *m_controls.DirectoryListBox,
                                               *m_controls.FileListBox, dialogs);
@@ -24,6 +24,11 @@ MainForm::MainForm(platform::Dialogs &dialogs, platform::Settings &settings, con
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::setSendDriver(engine::SendDriver *driver, platform::Clock &clock) {
+    m_driver = driver;
+    m_progress = std::make_unique<WindowProgress>(clock);
+}
 
 void MainForm::connectHandlers() {
     const MainFormControls &c = m_controls;
@@ -94,10 +99,18 @@ void MainForm::btnFileTypeHelp_Click() {
     }
 }
 
+// A Send during a transfer is ignored by the engine; it must not touch that transfer's progress either.
 void MainForm::btnSend_Click() {
-    if (m_driver) {
-        m_driver->Send();
+    if (!m_driver) {
+        return;
     }
+    if (m_driver->running()) {
+        m_driver->Send();
+        return;
+    }
+    m_progress->prepare(folderPath(), selectedFile().value_or(std::string()), fileType());
+    const engine::SendResult result = m_driver->Send();
+    showTransferEnd(m_progress->finish(result));
 }
 
 void MainForm::btnStop_Click() { m_controls.btnStop->hide(); }
@@ -158,7 +171,38 @@ void MainForm::setStopVisible(bool visible) { m_controls.btnStop->setVisible(vis
 
 std::string MainForm::windowCaption() { return windowTitle().toStdString(); }
 
-// The window's layout is fixed and has no place for progress; the command line shows it.
-void MainForm::progress(std::uint64_t, std::uint64_t) {}
+void MainForm::progress(std::uint64_t done, std::uint64_t total) {
+    if (!m_progress) {
+        return;
+    }
+    m_progress->update(done, total);
+    showProgress();
+}
+
+void MainForm::showProgress() {
+    const MainFormControls &c = m_controls;
+    c.Label2->hide();
+    c.prgTransfer->setValue(m_progress->percent());
+    c.lblProgress->setText(QString::fromStdString(m_progress->figures()));
+    c.prgTransfer->show();
+    c.lblProgress->show();
+    // Every change of the title goes to the window manager and the taskbar: only when the percentage moves.
+    const QString title = QString::fromStdString(m_progress->title());
+    if (title != windowTitle()) {
+        setWindowTitle(title);
+    }
+}
+
+// The instruction line comes back, saying how the transfer ended.
+void MainForm::showTransferEnd(const std::optional<std::string> &line) {
+    const MainFormControls &c = m_controls;
+    c.prgTransfer->hide();
+    c.lblProgress->hide();
+    if (line) {
+        c.Label2->setText(QString::fromStdString(*line));
+    }
+    c.Label2->show();
+    setWindowTitle(kWindowTitle);
+}
 
 } // namespace quorvane::ui

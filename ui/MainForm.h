@@ -2,11 +2,13 @@
 #pragma once
 
 #include "engine/EngineHost.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "ui/FileBrowser.h"
 #include "ui/MainFormControls.h"
 #include "ui/StoredDefaults.h"
+#include "ui/WindowProgress.h"
 
 #include <QWidget>
 
@@ -29,7 +31,8 @@ public:
     ~MainForm() override;
 
     // The engine that runs the Send operation; it needs this window as its host, so it comes after it.
-    void setSendDriver(engine::SendDriver *driver) { m_driver = driver; }
+    // `clock` times the transfers for the progress shown.
+    void setSendDriver(engine::SendDriver *driver, platform::Clock &clock);
     // How the program ends at once; by default the application's event loop is left.
     void setProgramEnd(std::function<void()> end) { m_programEnd = std::move(end); }
 
@@ -64,12 +67,15 @@ private:
     void btnStop_Click();
     void btnQuit_Click();
     void setFileTypeCaptions(Monitor monitor);
+    void showProgress();
+    void showTransferEnd(const std::optional<std::string> &line);
 
     platform::Dialogs &m_dialogs;
     MainFormControls m_controls;
     std::unique_ptr<FileBrowser> m_browser;
     std::unique_ptr<StoredDefaults> m_defaults;
     engine::SendDriver *m_driver = nullptr;
+    std::unique_ptr<WindowProgress> m_progress;
     std::function<void()> m_programEnd;
     bool m_ending = false;
 };

@@ -196,6 +196,17 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi), twipsToPixels(kClientHeightTwips, logicalDpi));
     createControls(window, logicalDpi);
     MainFormControls controls = collect(window);
+    // The progress shares the instruction line's place: the bar under the folders, the figures over the files.
+    controls.prgTransfer = new QProgressBar(window);
+    controls.prgTransfer->setObjectName("prgTransfer");
+    controls.prgTransfer->setGeometry(twipsRect(120, 1095, 2895, 225, logicalDpi));
+    controls.prgTransfer->setRange(0, 100);
+    controls.prgTransfer->setTextVisible(false);
+    controls.prgTransfer->hide();
+    controls.lblProgress = new QLabel(window);
+    controls.lblProgress->setObjectName("lblProgress");
+    controls.lblProgress->setGeometry(twipsRect(3120, 1080, 4695, 255, logicalDpi));
+    controls.lblProgress->hide();
     controls.Label1->setToolTip("How to report a problem: the section \"Reporting problems\" of the README "
                                 "(installed as /usr/share/doc/quorvane/README.md)");
     return controls;

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include <array>
@@ -49,6 +50,9 @@ struct MainFormControls {
     QLabel *lblTitleText;
     QLabel *lblVersion;
     QLabel *lblTitleBox;
+    // Shown in the place of Label2 while a transfer runs: how far, and the time left.
+    QProgressBar *prgTransfer;
+    QLabel *lblProgress;
 };
 
 // Builds the controls on `window` in their state at start and sizes the window to fit; `logicalDpi` scales the

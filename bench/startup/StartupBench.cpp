@@ -83,7 +83,7 @@ int childMainWindow(int argc, char **argv) {
     ui::MainForm form(dialogs, settings, QCoreApplication::applicationDirPath());
     engine::SendDriver driver(form,
                               {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, dialogs});
-    form.setSendDriver(&driver);
+    form.setSendDriver(&driver, clock);
     g_phase[2] = nowNs();
     FirstPaint watcher;
     form.installEventFilter(&watcher);

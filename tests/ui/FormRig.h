@@ -38,7 +38,7 @@ struct FormRig {
         ensureApplication();
         form = std::make_unique<MainForm>(platform.dialogs, settings, programFolder);
         driver = std::make_unique<engine::SendDriver>(*form, platform.services());
-        form->setSendDriver(driver.get());
+        form->setSendDriver(driver.get(), platform.clock);
         form->setProgramEnd([this] { ++programEnds; });
         form->show();
     }

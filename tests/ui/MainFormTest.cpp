@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -289,6 +290,76 @@ TEST_F(MainFormTest, StopClickDuringATransferEndsIt) {
     EXPECT_EQ(m_rig.platform.typedText().find('b'), std::string::npos);
     EXPECT_TRUE(m_rig.get("btnStop")->isHidden());
     EXPECT_EQ(m_rig.programEnds, 0);
+    EXPECT_EQ(m_rig.get<QLabel>("Label2")->text(), "Stopped after line 1 of 2");
+}
+
+struct ProgressView {
+    bool instructionShown, barShown, figuresShown;
+    int percent;
+    QString figures, title;
+    bool operator==(const ProgressView &) const = default;
+};
+
+void PrintTo(const ProgressView &v, std::ostream *out) {
+    *out << v.percent << "% \"" << v.figures.toStdString() << "\" \"" << v.title.toStdString() << "\" instruction "
+         << v.instructionShown << " bar " << v.barShown << " figures " << v.figuresShown;
+}
+
+TEST_F(MainFormTest, ProgressTakesTheInstructionLinesPlaceWhileATransferRunsAndSaysHowItEnded) {
+    // Four lines of 102 characters with their ends: each takes 1.1 s at the factors of 1.0, after the 1 s wait.
+    std::string content;
+    for (int line = 0; line < 4; ++line) {
+        content += std::string(100, 'A') + "\r\n";
+    }
+    writeFile("listing.txt", content);
+    reopenFolder();
+    m_rig.platform.desktop.addWindow(9, "Tera Term");
+    ASSERT_TRUE(m_rig.clickEntry("FileListBox", "listing.txt"));
+    auto view = [this] {
+        return ProgressView{!m_rig.get("Label2")->isHidden(),         !m_rig.get("prgTransfer")->isHidden(),
+                            !m_rig.get("lblProgress")->isHidden(),    m_rig.get<QProgressBar>("prgTransfer")->value(),
+                            m_rig.get<QLabel>("lblProgress")->text(), m_rig.form->windowTitle()};
+    };
+    std::optional<ProgressView> first, beforeSecondSend, afterSecondSend, later;
+    m_rig.platform.pump.at(seconds(2), [&] {
+        first = beforeSecondSend = view();
+        m_rig.click("btnSend");
+        afterSecondSend = view();
+    });
+    m_rig.platform.pump.at(std::chrono::milliseconds(2500), [&] { later = view(); });
+    m_rig.click("btnSend");
+
+    ASSERT_TRUE(first && later);
+    EXPECT_EQ(*first, (ProgressView{false, true, true, 25, "102 of 408 characters typed", "Quorvane - 25 %"}));
+    EXPECT_EQ(afterSecondSend, beforeSecondSend) << "the ignored Send changed the progress";
+    EXPECT_EQ(m_rig.platform.desktop.walks(), 1u);
+    // 102 characters took 1.1 s, so the 204 left take 2.2 s.
+    EXPECT_EQ(*later,
+              (ProgressView{false, true, true, 50, "204 of 408 characters typed, 0:02 left", "Quorvane - 50 %"}));
+
+    const ProgressView end = view();
+    EXPECT_TRUE(end.instructionShown && !end.barShown && !end.figuresShown);
+    EXPECT_EQ(end.title, "Quorvane");
+    EXPECT_TRUE(m_rig.get<QLabel>("Label2")->text().startsWith("Sent listing.txt: 408 characters in "))
+        << m_rig.get<QLabel>("Label2")->text().toStdString();
+}
+
+// The walk compares each title with the window's own at that moment, so the window is never its own terminal.
+TEST_F(MainFormTest, WindowWalkSkipsTheOwnWindowWhateverItsTitle) {
+    for (const char *title : {"Quorvane - Tera Term", "Tera Term - Quorvane - 42 %"}) {
+        test::FormRig rig;
+        rig.create(m_settings, m_folder.path());
+        writeFile("mem.bin", std::string("\x12\x34", 2));
+        ASSERT_TRUE(rig.clickEntry("DirectoryListBox", QDir(m_folder.path()).dirName(), true));
+        rig.platform.desktop.addWindow(9, "COM1 - Tera Term VT");
+        // Lowest in the stacking order: it would win the walk if it were not skipped.
+        rig.platform.desktop.addWindow(5, title);
+        rig.form->setWindowTitle(title);
+        ASSERT_TRUE(rig.clickEntry("FileListBox", "mem.bin"));
+        rig.click("btnSend");
+        EXPECT_EQ(rig.platform.desktop.foregroundWindow(), platform::WindowId{9}) << title;
+        EXPECT_EQ(rig.form->windowTitle(), "Quorvane") << "the title after a transfer";
+    }
 }
 
 TEST_F(MainFormTest, QuitEndsTheProgramAtOnce) {

@@ -155,21 +155,6 @@ TEST(StreamDialogs, MessagesBecomeLines) {
     }
 }
 
-TEST(ProgressLine, FormatsCountAndTimeLeft) {
-    const struct {
-        std::uint64_t done, total;
-        std::optional<seconds> left;
-        std::string expected;
-    } cases[] = {
-        {0, 120, std::nullopt, "0 of 120 characters typed"},
-        {60, 120, seconds(5), "60 of 120 characters typed, 0:05 left"},
-        {1, 5000, seconds(754), "1 of 5000 characters typed, 12:34 left"},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(ProgressLine::format(c.done, c.total, c.left), c.expected);
-    }
-}
-
 TEST(ProgressLine, EstimatesTimeLeftFromThePaceSinceTheFirstCharacter) {
     platform::ManualClock clock;
     std::ostringstream out;
