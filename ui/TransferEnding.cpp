@@ -36,6 +36,8 @@ std::optional<std::string> transferEndLine(const TransferOutcome &o) {
         return stoppedLine(o.position);
     case SendResult::TerminalLost:
         return "Terminal window lost after " + charactersOf(o);
+    case SendResult::Untypable:
+        return "Ended at a character the keyboard cannot type, after " + charactersOf(o);
     case SendResult::TerminalNotFound:
         return "Terminal window not found: nothing was typed";
     case SendResult::FileError:

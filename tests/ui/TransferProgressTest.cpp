@@ -57,6 +57,8 @@ TEST(TransferEnding, EachWayATransferEndsHasItsLine) {
         {{SendResult::Stopped, "a.txt", 0, 80, seconds(1), {Unit::Line, 0, 4}}, "Stopped before line 1 of 4"},
         {{SendResult::TerminalLost, "demo.obj", 830, 1204, seconds(60), {}},
          "Terminal window lost after 830 of 1,204 characters"},
+        {{SendResult::Untypable, "a.txt", 7, 20, seconds(2), {}},
+         "Ended at a character the keyboard cannot type, after 7 of 20 characters"},
         {{SendResult::TerminalNotFound, "demo.obj", 0, 1204, seconds(0), {}},
          "Terminal window not found: nothing was typed"},
         {{SendResult::FileError, "gone.txt", 0, 0, seconds(0), {}}, "gone.txt could not be read"},
