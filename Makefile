@@ -57,7 +57,33 @@ test-win32:
 	ctest --preset win32 -j $(JOBS); status=$$?; tests/win32/wine-session.sh stop build/win32/wine-session.env; \
 		exit $$status
 
-.PHONY: test-win32 windows package test-package
+# The zip for Windows users: quorvane.exe, quorvane-cli.exe, the README and the licence.
+windows: deps-test
+	cmake --preset win32-release >/dev/null
+	cmake --build --preset win32-release -j $(JOBS) --target quorvane quorvane-cli
+	tools/package/make-windows-zip.sh build/win32-release build/win32
+
+# The Windows figures under Wine: start-up against a bare dialog, typing speed at factors 0.
+.PHONY: bench-win32
+bench-win32: deps-test
+	cmake --preset win32-release -DQUORVANE_BUILD_BENCH=ON >/dev/null
+	cmake --build --preset win32-release -j $(JOBS) --target bench_win32_startup bench_win32_typing
+	tests/win32/wine-run.sh build/win32-release/bench/win32/bench_win32_startup.exe; \
+	tests/win32/wine-run.sh build/win32-release/bench/win32/bench_win32_typing.exe; \
+	status=$$?; tests/win32/wine-session.sh stop build/win32-release/wine-session.env; exit $$status
+
+# The .deb from the release build (what users run; the ci build carries the sanitizers), in build/release/package.
+# Only what the package holds is built (not the benchmarks), and cpack does not build the rest.
+package: deps
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cmake --preset release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorvane boardsim quorvane_package_files
+	rm -f build/release/package/quorvane_*.deb
+	cd build/release && cpack
+
+# Unpacks the package into a scratch root and checks it: files, programs, manual pages, metadata, lintian.
+test-package: package
+	tests/package/check-package.sh build/release/package/quorvane_*.deb
 
 FUZZ_SECONDS ?= 5
 test-fuzz:
