@@ -297,9 +297,9 @@ TEST(X11GuardTest, OtherClientsRunWhileStringsGoBackToBack) {
     const auto run = std::chrono::steady_clock::now() - runStart;
     typist.join();
     // The grab lasts 4 ms at most, so round trips keep being answered all through the run; a grab held over the
-    // whole run lets a handful through at most. No bound on a single one: a loaded machine can preempt the
-    // typist while it holds the grab.
-    EXPECT_GT(roundTrips, 30) << "longest " << longest.count() << " ns in a run of " << run.count() << " ns";
+    // whole run lets one or two through. No bound on a single one, and a low one on the count: a loaded machine
+    // can preempt the typist while it holds the grab.
+    EXPECT_GT(roundTrips, 10) << "longest " << longest.count() << " ns in a run of " << run.count() << " ns";
     std::string expected;
     for (int i = 0; i < kStrings; ++i) {
         expected += i % 50 == 49 ? '\r' : 'x';
