@@ -3,6 +3,7 @@
 #include "engine/InputFile.h"
 #include "engine/Pacer.h"
 #include "engine/SerialTransfers.h"
+#include "engine/TextDecoding.h"
 
 #include <algorithm>
 
@@ -14,24 +15,6 @@ using namespace std::chrono_literals;
 
 constexpr std::size_t kUnconfirmedLimit = 2;
 constexpr auto kLoaderLineWait = 50ms;
-
-void appendUtf8(std::string &out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
 
 // A board echoes a CR as CR LF: the LF is no echo of anything sent.
 std::size_t echoCount(std::string_view received) {

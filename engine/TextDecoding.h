@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace quorvane::engine {
 
@@ -31,5 +32,8 @@ struct DecodedCharacter {
 // read as Windows-1252, so a file that changed after it was checked still decodes.
 DecodedCharacter decodeUtf8(std::span<const std::uint8_t> bytes);
 char32_t windows1252ToUnicode(std::uint8_t byte);
+
+// Appends the UTF-8 form of one character.
+void appendUtf8(std::string &out, char32_t ch);
 
 } // namespace quorvane::engine

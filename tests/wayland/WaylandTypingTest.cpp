@@ -1,6 +1,7 @@
 // Typing through the synthesiser and the Wayland backend into foot under a headless sway: the bytes that arrive.
 #include <gtest/gtest.h>
 
+#include "engine/TextDecoding.h"
 #include "tests/support/SwaySession.h"
 #include "tests/wayland/WaylandTestBackend.h"
 
@@ -21,21 +22,7 @@ std::string printableAscii() {
 
 std::string utf8(char32_t ch) {
     std::string out;
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
+    engine::appendUtf8(out, ch);
     return out;
 }
 
