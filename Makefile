@@ -26,7 +26,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: deps deps-test build run test test-native test-fuzz format format-check fuzz bench clean
+.PHONY: deps deps-test build run test test-native test-fuzz format format-check fuzz fuzz-long bench clean
 .PHONY: test-win32 windows package test-package
 
 deps:
@@ -88,13 +88,23 @@ test-package: package
 FUZZ_SECONDS ?= 5
 test-fuzz:
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS) --target fuzz_send_key_sequence
-	mkdir -p build/fuzz/corpus
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_send_key_sequence fuzz_file_readers
+	mkdir -p build/fuzz/corpus build/fuzz/corpus-readers
 	set -o pipefail; ./build/fuzz/tests/fuzz/fuzz_send_key_sequence -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
 		build/fuzz/corpus tests/fuzz/corpus 2>&1 | tail -n 3
+	set -o pipefail; ./build/fuzz/tests/fuzz/fuzz_file_readers -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+		build/fuzz/corpus-readers 2>&1 | tail -n 3
 
 fuzz:
 	$(MAKE) test-fuzz FUZZ_SECONDS=600
+
+# Ten million inputs of the keystroke fuzzer (well under an hour here); not part of make test.
+fuzz-long:
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_send_key_sequence
+	mkdir -p build/fuzz/corpus
+	set -o pipefail; ./build/fuzz/tests/fuzz/fuzz_send_key_sequence -runs=10000000 -max_len=256 \
+		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus 2>&1 | tail -n 12
 
 # clang-format 15 is the first that inserts the braces .clang-format asks for.
 CLANG_FORMAT := clang-format-15

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quorvane::engine {
 
@@ -38,6 +39,12 @@ public:
 
     // Bytes of the file consumed so far, of how many; reported at each line and word.
     virtual void progress(std::uint64_t done, std::uint64_t total) = 0;
+
+    // True while the transfer holds because the user works in this program's own window; false when it goes on.
+    virtual void holding(bool held) { (void)held; }
+
+    // Something the user should know that needs no answer (which of two matching terminals was chosen, say).
+    virtual void notice(std::string_view text) { (void)text; }
 
     // Ends the whole program at once (after the message for an unrecognised tag).
     virtual void endProgram() = 0;

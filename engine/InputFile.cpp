@@ -35,6 +35,11 @@ bool openInputFile(const std::filesystem::path &path, std::ifstream &file, std::
         reason = "it is a folder, not a file";
         return false;
     }
+    // A pipe would block the open until a writer comes, and a device has no end or no fixed contents.
+    if (!std::filesystem::is_regular_file(status)) {
+        reason = "it is not a regular file (a pipe or a device, say)";
+        return false;
+    }
     errno = 0;
     file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open()) {

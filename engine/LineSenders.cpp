@@ -1,6 +1,7 @@
 // The text transfer: every character of every line typed as itself, a carriage return between lines.
 #include "engine/CharacterKeys.h"
 #include "engine/LineReader.h"
+#include "engine/TextDecoding.h"
 #include "engine/TransferContext.h"
 
 namespace quorvane::engine {
@@ -12,30 +13,49 @@ struct LineWaits {
     void (*afterLine)(TransferContext &);
 };
 
+// Types the rest of the current line, character by character as it is read, so that no line is ever held
+// whole. Nothing when the line was typed to its end.
+std::optional<TransferEnd> sendLine(TransferContext &context, LineReader &file, LineWaits waits, LeftOut &leftOut,
+                                    std::uint64_t lineNumber) {
+    char32_t ch = 0;
+    for (std::uint64_t column = 1; file.readInLine(ch); ++column) {
+        if (!typeable(ch)) {
+            if (leftOut.count++ == 0) {
+                leftOut.line = lineNumber;
+                leftOut.column = column;
+            }
+            continue;
+        }
+        if (!context.type(keySequenceFor(ch))) {
+            return context.interruption();
+        }
+        context.host().progress(file.consumed(), file.size());
+        waits.afterCharacter(context);
+    }
+    return std::nullopt;
+}
+
 // The stop check comes before each line is read, so a line once begun is typed to its end with its carriage
 // return and its wait. No carriage return follows the last line.
 SenderResult sendLines(TransferContext &context, LineReader &file, LineWaits waits) {
-    std::u32string line;
-    while (!file.atEnd()) {
+    LeftOut leftOut;
+    for (std::uint64_t lineNumber = 1; !file.atEnd(); ++lineNumber) {
         if (context.stopRequested()) {
-            return {TransferEnd::Stopped, {}};
+            return {TransferEnd::Stopped, {}, leftOut};
         }
-        if (!file.readLine(line)) {
+        if (const auto end = sendLine(context, file, waits, leftOut, lineNumber)) {
+            return {*end, {}, leftOut};
+        }
+        if (file.failed()) {
             break;
         }
         context.host().progress(file.consumed(), file.size());
-        for (const char32_t ch : line) {
-            if (!context.type(keySequenceFor(ch))) {
-                return {context.interruption(), {}};
-            }
-            waits.afterCharacter(context);
-        }
         if (!file.atEnd() && !context.type(kCarriageReturn)) {
-            return {context.interruption(), {}};
+            return {context.interruption(), {}, leftOut};
         }
         waits.afterLine(context);
     }
-    return {file.failed() ? TransferEnd::ReadFailed : TransferEnd::Completed, {}};
+    return {file.failed() ? TransferEnd::ReadFailed : TransferEnd::Completed, {}, leftOut};
 }
 
 void textCharacterWait(TransferContext &context) { context.textCharWait(); }

@@ -14,6 +14,10 @@ namespace {
 // A character wait hands control back this often so that abandon() is noticed while it runs; the pump has no
 // other way to be interrupted.
 constexpr auto kAbandonCheckInterval = std::chrono::milliseconds(20);
+// Requests to end must take effect within 50 ms; a pass costs tens of microseconds, so one every 10 ms of
+// typing costs well under one per cent of the factors-0 speed.
+constexpr auto kLongestTimeWithoutPass = std::chrono::milliseconds(10);
+constexpr auto kHoldPollInterval = std::chrono::milliseconds(20);
 
 } // namespace
 
@@ -50,24 +54,34 @@ std::uint64_t charDelayPasses(float baseCount, float factor) {
 Pacer::Pacer(platform::EventPump &pump, platform::Timer &delayTimer, platform::Clock &clock)
     : m_pump(pump), m_delayTimer(delayTimer), m_clock(clock) {}
 
-void Pacer::Delay(float seconds, float multFactor) {
+void Pacer::Delay(float seconds, float multFactor) { Delay(seconds, multFactor, {}); }
+
+void Pacer::Delay(float seconds, float multFactor, const std::function<bool()> &step) {
     if (m_abandoned) {
         return;
     }
     const std::int64_t interval = delayMilliseconds(seconds, multFactor);
     if (interval == 0) {
         m_pump.processPendingEvents();
+        pumped();
         return;
     }
     m_waitingForTimer = true;
     m_delayTimer.start(std::chrono::milliseconds(interval), [this] { DelayTimer_Timer(); });
+    bool working = static_cast<bool>(step);
     while (m_waitingForTimer && !m_abandoned) {
-        m_pump.waitForEvents();
+        working = working && step();
+        if (working) {
+            m_pump.processPendingEvents();
+        } else {
+            m_pump.waitForEvents();
+        }
     }
     if (m_waitingForTimer) {
         m_delayTimer.stop();
         m_waitingForTimer = false;
     }
+    pumped();
 }
 
 void Pacer::DelayTimer_Timer() {
@@ -84,10 +98,31 @@ void Pacer::CharDelay(float baseCount, float factor) {
     for (auto now = m_clock.now(); now < deadline && !m_abandoned; now = m_clock.now()) {
         m_pump.processEventsUntil(std::min(deadline, now + kAbandonCheckInterval));
     }
+    pumped();
+}
+
+void Pacer::keepResponsive() {
+    if (m_clock.now() - m_lastPass >= kLongestTimeWithoutPass) {
+        m_pump.processPendingEvents();
+        pumped();
+    }
+}
+
+// The condition is polled: a focus change elsewhere on the desktop sends this program no event of its own.
+void Pacer::Hold(const std::function<bool()> &held) {
+    m_released = false;
+    while (!m_abandoned && !m_released && held()) {
+        m_pump.processEventsUntil(m_clock.now() + kHoldPollInterval);
+    }
+    m_released = false;
+    pumped();
 }
 
 void Pacer::abandon() { m_abandoned = true; }
 
-void Pacer::reset() { m_abandoned = false; }
+void Pacer::reset() {
+    m_abandoned = false;
+    pumped();
+}
 
 } // namespace quorvane::engine

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace quorvane::engine {
@@ -31,7 +32,19 @@ public:
     Pacer(platform::EventPump &pump, platform::Timer &delayTimer, platform::Clock &clock);
 
     void Delay(float seconds, float multFactor);
+    // Delay that runs `step` while it waits, with an event-pump pass after each, until `step` answers false
+    // (nothing more to do) or the wait ends; what is left of the work is the caller's.
+    void Delay(float seconds, float multFactor, const std::function<bool()> &step);
     void CharDelay(float baseCount, float factor);
+
+    // Runs an event-pump pass when none has run for a while, so that Quit, a closed window or a signal is
+    // handled within a few milliseconds even when the factors leave no wait between keystrokes.
+    void keepResponsive();
+
+    // Handles events while `held` answers true, until release() or abandon(); no clock bounds it.
+    void Hold(const std::function<bool()> &held);
+    // Ends the hold under way (the user confirmed a factor box, say).
+    void release() { m_released = true; }
 
     // Ends the wait under way and makes every later wait return at once, until reset().
     void abandon();
@@ -42,12 +55,15 @@ public:
 
 private:
     void DelayTimer_Timer();
+    void pumped() { m_lastPass = m_clock.now(); }
 
     platform::EventPump &m_pump;
     platform::Timer &m_delayTimer;
     platform::Clock &m_clock;
     bool m_waitingForTimer = false;
     bool m_abandoned = false;
+    bool m_released = false;
+    platform::Clock::TimePoint m_lastPass{};
 };
 
 } // namespace quorvane::engine

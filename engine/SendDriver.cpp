@@ -60,6 +60,8 @@ SendResult SendDriver::Send() { return m_impl->m_operation.Send(); }
 
 bool SendDriver::running() const { return m_impl->m_operation.running(); }
 
+void SendDriver::resume() { m_impl->m_operation.resume(); }
+
 void SendDriver::abandon() { m_impl->m_operation.abandon(); }
 
 } // namespace quorvane::engine

@@ -27,16 +27,17 @@ struct EngineServices {
 
 // How one Send ended; only Completed counts as success.
 enum class SendResult {
-    Completed,        // the whole file was typed
-    Stopped,          // STOP! was clicked
-    NothingSelected,  // no file selected: the warning was shown
-    AlreadyRunning,   // a transfer was under way: this Send was ignored
-    TerminalNotFound, // the chosen terminal's window could not be activated
-    FileError,        // the file could not be opened or read
-    MalformedFile,    // a tagged object file without its end record, a bad field or an unrecognised tag
-    TerminalLost,     // the terminal window lost the focus and could not be activated again
-    Untypable,        // the keyboard cannot type a character of the file: the transfer ended before it
-    Abandoned,        // abandon() was called: the program is ending
+    Completed,         // the whole file was typed
+    Stopped,           // STOP! was clicked
+    NothingSelected,   // no file selected: the warning was shown
+    AlreadyRunning,    // a transfer was under way: this Send was ignored
+    TerminalNotFound,  // the chosen terminal's window could not be activated
+    FileError,         // the file could not be opened or read
+    MalformedFile,     // a tagged object file without its end record, a bad field or an unrecognised tag
+    TerminalLost,      // the terminal window lost the focus and could not be activated again
+    Untypable,         // the keyboard cannot type a character of the file: the transfer ended before it
+    Abandoned,         // abandon() was called: the program is ending
+    CharactersLeftOut, // typed to the end, but characters that no key produces were left out (and reported)
 };
 
 class SendDriver {
@@ -52,6 +53,10 @@ public:
 
     // True from the moment the selection has been taken until the common end has run.
     bool running() const;
+
+    // Ends a hold of the transfer (the user confirmed a factor box): the terminal is brought back and typing
+    // goes on. Harmless when nothing holds.
+    void resume();
 
     // For the program ending during a transfer: every wait returns at once and nothing more is typed;
     // the running Send goes through its common end and returns Abandoned. Harmless when idle.

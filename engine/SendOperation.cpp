@@ -12,6 +12,34 @@ namespace {
 constexpr std::string_view kTeraTerm = "Tera Term";
 constexpr std::string_view kHyperTerminal = "HyperTerminal";
 
+void noteMatch(std::string_view term, const platform::TopLevelWindow &window, auto &match) {
+    if (window.title.find(term) != std::string::npos) {
+        match.id = window.id;
+        match.title = window.title;
+        ++match.count;
+    }
+}
+
+// What the user must hear about how the text was read, even when it was typed to its end: nothing may be
+// reinterpreted or dropped without a word.
+std::string readingRemarks(const LineReader &file, const LeftOut &leftOut) {
+    std::string remarks;
+    if (file.utf8() == false) {
+        remarks = "The file was read as Windows-1252, not as UTF-8: its byte at offset " +
+                  std::to_string(file.firstInvalidOffset().value_or(0)) + " (counting from 0) is not valid UTF-8.";
+    }
+    if (leftOut.count > 0) {
+        remarks += std::string(remarks.empty() ? "" : "\r\n\r\n") + std::to_string(leftOut.count) +
+                   (leftOut.count == 1 ? " character could not be typed and was left out"
+                                       : " characters could not be typed and were left out") +
+                   ", the first at line " + std::to_string(leftOut.line) + ", column " +
+                   std::to_string(leftOut.column) +
+                   ": control characters U+0080 to U+009F (Windows-1252 bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D "
+                   "among them) have no key.";
+    }
+    return remarks;
+}
+
 SendResult resultFor(TransferEnd end) {
     switch (end) {
     case TransferEnd::Completed:
@@ -62,6 +90,7 @@ SendResult SendOperation::Send() {
     }
     m_running = true;
     m_pacer.reset();
+    m_remarks.clear();
     const std::filesystem::path path = transferPath(m_host.folderPath(), *entry);
     const FileType fileType = m_host.fileType();
     const Terminals terminals = FindTerminalWindows();
@@ -81,14 +110,10 @@ SendOperation::Terminals SendOperation::FindTerminalWindows() {
     const std::string caption = m_host.windowCaption();
     for (const platform::TopLevelWindow &window : m_services.desktop.topLevelWindows()) {
         if (window.visible && !window.title.empty() && window.title != caption) {
-            if (window.title.find(kTeraTerm) != std::string::npos) {
-                found.teraTerm = window.id;
-            }
-            if (window.title.find(kHyperTerminal) != std::string::npos) {
-                found.hyperTerminal = window.id;
-            }
-            if (otherTerm && window.title.find(found.term) != std::string::npos) {
-                found.other = window.id;
+            noteMatch(kTeraTerm, window, found.teraTerm);
+            noteMatch(kHyperTerminal, window, found.hyperTerminal);
+            if (otherTerm) {
+                noteMatch(found.term, window, found.other);
             }
         }
         m_services.pump.processPendingEvents();
@@ -99,24 +124,32 @@ SendOperation::Terminals SendOperation::FindTerminalWindows() {
     return found;
 }
 
-std::optional<platform::WindowId> SendOperation::chosenTerminal(const Terminals &terminals) {
+const SendOperation::Match *SendOperation::chosenTerminal(const Terminals &terminals) {
     const std::string term = m_host.terminalTitleTerm();
     if (term == kTeraTerm) {
-        return terminals.teraTerm;
+        return &terminals.teraTerm;
     }
     if (term == kHyperTerminal) {
-        return terminals.hyperTerminal;
+        return &terminals.hyperTerminal;
     }
-    return term == terminals.term ? terminals.other : std::nullopt;
+    return term == terminals.term ? &terminals.other : nullptr;
 }
 
+// With two matching windows the wrong board may get the file: the user learns which window was taken.
 std::optional<platform::WindowId> SendOperation::ActivateTerminal(const Terminals &terminals) {
-    const std::optional<platform::WindowId> terminal = chosenTerminal(terminals);
-    if (!terminal || !m_services.desktop.activate(*terminal)) {
+    const Match *terminal = chosenTerminal(terminals);
+    if (terminal == nullptr || !terminal->id || !m_services.desktop.activate(*terminal->id)) {
         return std::nullopt;
     }
-    m_services.injector.restrictTo(*terminal);
-    return terminal;
+    if (terminal->count > 1) {
+        const int others = terminal->count - 1;
+        m_host.notice("Typing into \"" + terminal->title + "\", the lowest in the stacking order; " +
+                      (others == 1 ? std::string("another window's title matches")
+                                   : std::to_string(others) + " other windows' titles match") +
+                      " as well.");
+    }
+    m_services.injector.restrictTo(*terminal->id);
+    return terminal->id;
 }
 
 SenderResult SendOperation::runTransfer(const std::filesystem::path &path, FileType fileType,
@@ -141,11 +174,18 @@ SenderResult SendOperation::runTransfer(const std::filesystem::path &path, FileT
     if (!terminal) {
         return {TransferEnd::TerminalNotFound, {}};
     }
-    m_pacer.Delay(1.0f, 1.0f);
+    // The character set is checked while the initial wait runs; what is left of a long file is checked ahead of
+    // the typing, as far as it has to be.
+    m_pacer.Delay(1.0f, 1.0f, [&file] { return file.checkStep(); });
+    file.setBetweenChecks([this] {
+        m_pacer.keepResponsive();
+        return !m_pacer.abandoned();
+    });
     TransferContext context(m_host, m_pacer, m_sink, m_services.injector, m_services.desktop, *terminal);
     SenderResult result = fileType == FileType::Loader         ? SendLoaderFile(context, file)
                           : fileType == FileType::TaggedObject ? SendTaggedObjectFile(context, file)
                                                                : SendTextFile(context, file);
+    m_remarks = readingRemarks(file, result.leftOut);
     return withMessage(result, context);
 }
 
@@ -173,38 +213,45 @@ SendResult SendOperation::commonEnd(const SenderResult &result, const std::files
     m_services.injector.restrictTo(std::nullopt);
     m_services.injector.finish();
     const TransferEnd end = m_pacer.abandoned() ? TransferEnd::Abandoned : result.end;
-    auto &dialogs = m_services.dialogs;
+    std::string text;
+    platform::MessageIcon icon = platform::MessageIcon::Error;
     switch (end) {
     case TransferEnd::TerminalNotFound:
-        dialogs.showMessage(kMessageTitle, kTerminalNotRunningText, platform::MessageIcon::None);
+        text = kTerminalNotRunningText;
+        icon = platform::MessageIcon::None;
         break;
     case TransferEnd::TerminalLost:
-        dialogs.showMessage(kMessageTitle, kTerminalLostText, platform::MessageIcon::Error);
+        text = kTerminalLostText;
         break;
     case TransferEnd::ReadFailed:
-        dialogs.showMessage(kMessageTitle,
-                            "The file \"" + displayPath(path) + "\" could not be read: " + result.message + ".",
-                            platform::MessageIcon::Error);
+        text = "The file \"" + displayPath(path) + "\" could not be read: " + result.message + ".";
         break;
     case TransferEnd::Malformed:
     case TransferEnd::Untypable:
-        dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::Error);
+        text = result.message;
         break;
     case TransferEnd::UnrecognisedTag:
-        dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::Error);
-        break;
-    case TransferEnd::Completed:
-        if (!result.message.empty()) {
-            dialogs.showMessage(kMessageTitle, result.message, platform::MessageIcon::None);
-        }
+        text = result.message;
         break;
     default:
+        // A completed transfer may have something to say (the object code's entry address, say).
+        text = end == TransferEnd::Completed ? result.message : std::string();
+        icon = result.leftOut.count > 0 ? platform::MessageIcon::Warning : platform::MessageIcon::None;
         break;
+    }
+    if (end != TransferEnd::Abandoned && !m_remarks.empty()) {
+        text += (text.empty() ? "" : "\r\n\r\n") + m_remarks;
+    }
+    if (!text.empty()) {
+        m_services.dialogs.showMessage(kMessageTitle, text, icon);
     }
     m_host.setStopVisible(false);
     m_running = false;
     if (end == TransferEnd::UnrecognisedTag) {
         m_host.endProgram();
+    }
+    if (end == TransferEnd::Completed && result.leftOut.count > 0) {
+        return SendResult::CharactersLeftOut;
     }
     return resultFor(end);
 }

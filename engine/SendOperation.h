@@ -29,18 +29,25 @@ public:
 
     SendResult Send();
     bool running() const { return m_running; }
+    void resume() { m_pacer.release(); }
     void abandon() { m_pacer.abandon(); }
 
 private:
+    // The window that a title term chose, and how many windows' titles held the term.
+    struct Match {
+        std::optional<platform::WindowId> id;
+        std::string title;
+        int count = 0;
+    };
     struct Terminals {
         std::string term; // the host's term when it is neither of the two named terminals
-        std::optional<platform::WindowId> teraTerm;
-        std::optional<platform::WindowId> hyperTerminal;
-        std::optional<platform::WindowId> other;
+        Match teraTerm;
+        Match hyperTerminal;
+        Match other;
     };
 
     Terminals FindTerminalWindows();
-    std::optional<platform::WindowId> chosenTerminal(const Terminals &terminals);
+    const Match *chosenTerminal(const Terminals &terminals);
     std::optional<platform::WindowId> ActivateTerminal(const Terminals &terminals);
     SenderResult runTransfer(const std::filesystem::path &path, FileType fileType, const Terminals &terminals);
     SenderResult runHexDump(const std::filesystem::path &path, const Terminals &terminals);
@@ -51,6 +58,7 @@ private:
     KeySequenceSink &m_sink;
     Pacer m_pacer;
     bool m_running = false;
+    std::string m_remarks; // on how the file was read, for the message at the end
 };
 
 } // namespace quorvane::engine

@@ -2,6 +2,7 @@
 #include "engine/TextDecoding.h"
 
 #include <array>
+#include <cstring>
 
 namespace quorvane::engine {
 
@@ -44,26 +45,54 @@ LeadByte classify(std::uint8_t b) {
 
 } // namespace
 
+// Plain ASCII, the common case, is skipped eight bytes at a time.
 void Utf8Validator::feed(std::span<const std::uint8_t> bytes) {
-    for (const std::uint8_t b : bytes) {
-        if (m_failed) {
-            return;
+    std::size_t i = 0;
+    while (i < bytes.size() && !m_failed) {
+        if (m_pending == 0 && bytes.size() - i >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if ((word & 0x8080808080808080u) == 0) {
+                i += 8;
+                m_offset += 8;
+                continue;
+            }
         }
+        const std::uint8_t b = bytes[i];
         if (m_pending > 0) {
             if (b < m_low || b > m_high) {
+                // The sequence's lead byte is where the text stopped being UTF-8.
+                m_offset = m_leadOffset;
                 m_failed = true;
+                return;
             }
             --m_pending;
             m_low = 0x80;
             m_high = 0xBF;
-            continue;
+        } else {
+            const LeadByte lead = classify(b);
+            if (lead.continuations < 0) {
+                m_failed = true;
+                return;
+            }
+            m_leadOffset = m_offset;
+            m_pending = lead.continuations;
+            m_low = lead.low;
+            m_high = lead.high;
         }
-        const LeadByte lead = classify(b);
-        m_failed = lead.continuations < 0;
-        m_pending = lead.continuations;
-        m_low = lead.low;
-        m_high = lead.high;
+        ++i;
+        ++m_offset;
     }
+}
+
+std::optional<std::uint64_t> Utf8Validator::firstInvalidOffset() const {
+    if (m_failed) {
+        return m_offset;
+    }
+    if (m_pending > 0) {
+        return m_leadOffset;
+    }
+    return std::nullopt;
 }
 
 DecodedCharacter decodeUtf8(std::span<const std::uint8_t> bytes) {
@@ -82,6 +111,8 @@ DecodedCharacter decodeUtf8(std::span<const std::uint8_t> bytes) {
     }
     return {ch, static_cast<std::size_t>(lead.continuations) + 1};
 }
+
+bool typeable(char32_t ch) { return ch < 0x80 || ch > 0x9F; }
 
 char32_t windows1252ToUnicode(std::uint8_t byte) {
     if (byte >= 0x80 && byte <= 0x9F) {

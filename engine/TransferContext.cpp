@@ -23,11 +23,11 @@ TransferContext::TransferContext(EngineHost &host, Pacer &pacer, KeySequenceSink
 // Keystrokes go to whatever window has the focus; a click elsewhere during a wait must not make them land
 // in the main window (where a space presses the focused button) or in a shell.
 bool TransferContext::type(std::u16string_view keys) {
+    m_pacer.keepResponsive();
     if (m_end || m_pacer.abandoned()) {
         return false;
     }
-    if (m_desktop.foregroundWindow() != m_terminal && !m_desktop.activate(m_terminal)) {
-        m_end = TransferEnd::TerminalLost;
+    if (m_desktop.foregroundWindow() != m_terminal && !regainTerminal(false)) {
         return false;
     }
     // The cached focus can lag behind the window manager; the injector then refuses at the first key-down, so
@@ -40,12 +40,44 @@ bool TransferContext::type(std::u16string_view keys) {
             m_untypable = refusal.character;
             return false;
         }
-        if (attempt > 0 || !m_desktop.activate(m_terminal)) {
+        if (attempt > 0) {
             m_end = TransferEnd::TerminalLost;
+            return false;
+        }
+        if (!regainTerminal(true)) {
             return false;
         }
     }
     return true;
+}
+
+bool TransferContext::regainTerminal(bool activateAlways) {
+    holdWhileOwnWindowFocused();
+    if (m_pacer.abandoned()) {
+        return false;
+    }
+    if ((activateAlways || m_desktop.foregroundWindow() != m_terminal) && !m_desktop.activate(m_terminal)) {
+        m_end = TransferEnd::TerminalLost;
+        return false;
+    }
+    return true;
+}
+
+// A click into a factor box gives this program's window the focus; taking it back would send the digits the
+// user types next to the board. So the transfer holds until the focus leaves the window (the terminal clicked,
+// or another window, which is then handled as always), the user confirms the box, or STOP! is clicked, which
+// lets the transfer finish its line.
+void TransferContext::holdWhileOwnWindowFocused() {
+    const auto ownWindowFocused = [this] {
+        const std::optional<platform::WindowId> focus = m_desktop.foregroundWindow();
+        return focus && *focus != m_terminal && m_desktop.isOwnWindow(*focus) && m_host.stopVisible();
+    };
+    if (!ownWindowFocused()) {
+        return;
+    }
+    m_host.holding(true);
+    m_pacer.Hold(ownWindowFocused);
+    m_host.holding(false);
 }
 
 TransferEnd TransferContext::interruption() const {

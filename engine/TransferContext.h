@@ -30,11 +30,19 @@ enum class TransferEnd {
     UnrecognisedTag,
 };
 
+// Characters of a text that no key can produce: how many were left out, and where the first one was.
+struct LeftOut {
+    std::uint64_t count = 0;
+    std::uint64_t line = 0;   // from 1
+    std::uint64_t column = 0; // in characters, from 1
+};
+
 struct SenderResult {
     TransferEnd end = TransferEnd::Completed;
     // For ReadFailed the reason, for Malformed and UnrecognisedTag what is wrong and where, for Completed a
     // notice for the user or nothing.
     std::string message;
+    LeftOut leftOut = {};
 };
 
 class TransferContext {
@@ -60,6 +68,10 @@ public:
     EngineHost &host() { return m_host; }
 
 private:
+    // Brings the terminal back after a hold, if it lacks the focus (or always); false when the transfer ends.
+    bool regainTerminal(bool activateAlways);
+    void holdWhileOwnWindowFocused();
+
     EngineHost &m_host;
     Pacer &m_pacer;
     KeySequenceSink &m_sink;

@@ -25,6 +25,11 @@ public:
     virtual bool activate(WindowId window) = 0;
     // The window that has the keyboard focus now. Called before every keystroke, so it must be cheap.
     virtual std::optional<WindowId> foregroundWindow() = 0;
+    // True when the window belongs to this program (its main window or one of its message boxes).
+    virtual bool isOwnWindow(WindowId window) {
+        (void)window;
+        return false;
+    }
 };
 
 } // namespace quorvane::platform

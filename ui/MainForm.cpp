@@ -49,6 +49,14 @@ void MainForm::connectHandlers() {
     connect(c.btnSend, &QPushButton::clicked, this, &MainForm::btnSend_Click);
     connect(c.btnStop, &QPushButton::clicked, this, &MainForm::btnStop_Click);
     connect(c.btnQuit, &QPushButton::clicked, this, &MainForm::btnQuit_Click);
+    // Enter in a factor box confirms the edit: a transfer that holds for it goes on.
+    for (QLineEdit *box : {c.txtMultFactorChar, c.txtMultFactorLine}) {
+        connect(box, &QLineEdit::returnPressed, this, [this] {
+            if (m_driver) {
+                m_driver->resume();
+            }
+        });
+    }
 }
 
 void MainForm::Form_Load() { m_defaults->restore(); }
@@ -167,7 +175,12 @@ std::string MainForm::lineFactorText() { return m_controls.txtMultFactorLine->te
 // isHidden, not isVisible: the button's own state counts, also while the window itself is not shown.
 bool MainForm::stopVisible() { return !m_controls.btnStop->isHidden(); }
 
-void MainForm::setStopVisible(bool visible) { m_controls.btnStop->setVisible(visible); }
+void MainForm::setStopVisible(bool visible) {
+    m_controls.btnStop->setVisible(visible);
+    if (!visible) {
+        m_controls.btnStop->setToolTip({});
+    }
+}
 
 std::string MainForm::windowCaption() { return windowTitle().toStdString(); }
 
@@ -203,6 +216,17 @@ void MainForm::showTransferEnd(const std::optional<std::string> &line) {
     }
     c.Label2->show();
     setWindowTitle(kWindowTitle);
+}
+
+// The caption says why nothing is typed; the window walk that reads the caption runs only when no transfer does.
+void MainForm::holding(bool held) {
+    setWindowTitle(held ? "Quorvane - waiting: click the terminal or press Enter to go on" : "Quorvane");
+}
+
+// A box would take the focus from the terminal in the middle of the transfer; the note waits on STOP!, which is
+// shown for exactly as long as the transfer it concerns.
+void MainForm::notice(std::string_view text) {
+    m_controls.btnStop->setToolTip(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 } // namespace quorvane::ui

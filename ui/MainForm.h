@@ -48,6 +48,8 @@ public:
     void setStopVisible(bool visible) override;
     std::string windowCaption() override;
     void progress(std::uint64_t done, std::uint64_t total) override;
+    void notice(std::string_view text) override;
+    void holding(bool held) override;
     void endProgram() override;
 
 protected:

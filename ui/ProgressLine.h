@@ -5,6 +5,7 @@
 #include "ui/TransferProgress.h"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -19,6 +20,13 @@ public:
     void update(std::uint64_t done, std::uint64_t total);
     // Ends a drawn line, so that what is written next starts on a line of its own.
     void finishLine();
+    // The terminal's width in columns, asked at each redraw (0: not known); the line is kept narrower, since a
+    // line that wraps can no longer be redrawn in place.
+    void setColumns(std::function<std::size_t()> columns) { m_columns = std::move(columns); }
+
+    // The figures shortened to fewer than `columns` characters when that is not 0: without the time left, then as
+    // "done/total", then cut.
+    static std::string fit(const std::string &figures, std::uint64_t done, std::uint64_t total, std::size_t columns);
 
 private:
     platform::Clock &m_clock;
@@ -26,6 +34,7 @@ private:
     bool m_enabled;
     std::string m_unit;
     TransferProgress m_progress;
+    std::function<std::size_t()> m_columns;
     bool m_lineOpen = false;
     platform::Clock::TimePoint m_lastDraw{};
     std::size_t m_lastWidth = 0;

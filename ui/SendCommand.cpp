@@ -1,6 +1,8 @@
 // The command line's transfer: the engine host that answers from the arguments, and messages on a stream.
 #include "ui/SendCommand.h"
 
+#include "engine/SendOperation.h"
+
 #include <filesystem>
 
 namespace quorvane::ui {
@@ -33,11 +35,35 @@ const char *resultText(engine::SendResult result) {
         return "a character of the file could not be typed";
     case engine::SendResult::Abandoned:
         return "ended before the end of the file";
+    case engine::SendResult::CharactersLeftOut:
+        return "characters that no key produces were left out";
     }
     return "ended";
 }
 
+// The window's messages speak of its OK button; on a console the same advice is worded without it.
+std::string consoleWording(std::string_view text, const std::string &titleTerm) {
+    if (text == engine::kTerminalNotRunningText) {
+        return "The selected terminal emulator application is not running: no window's title contains \"" + titleTerm +
+               "\". Start the terminal emulator application, then try again.";
+    }
+    return std::string(text);
+}
+
 } // namespace
+
+std::optional<std::string> sendFileProblem(const std::string &file) {
+    const std::u8string name(file.begin(), file.end());
+    std::error_code error;
+    const auto status = std::filesystem::status(std::filesystem::path(name), error);
+    if (!std::filesystem::exists(status)) {
+        return "no such file: " + file;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return "not a regular file: " + file;
+    }
+    return std::nullopt;
+}
 
 SendCommand::SendCommand(SendArguments arguments, engine::EngineServices services, std::ostream &out, bool progressLine)
     : m_arguments(std::move(arguments)), m_out(out), m_messages(services.dialogs),
@@ -61,9 +87,8 @@ SendCommand::SendCommand(SendArguments arguments, engine::EngineServices service
 SendCommand::~SendCommand() = default;
 
 int SendCommand::run() {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(m_path, error)) {
-        m_out << "quorvane: no such file: " << m_arguments.file << '\n';
+    if (const auto problem = sendFileProblem(m_arguments.file)) {
+        m_out << "quorvane: " << *problem << '\n';
         return kExitUsage;
     }
     const engine::SendResult result = m_driver->Send();
@@ -77,7 +102,7 @@ int SendCommand::run() {
 
 void SendCommand::interrupt() {
     if (m_stopRequested) {
-        m_driver->abandon();
+        end();
         return;
     }
     m_stopRequested = true;
@@ -107,11 +132,16 @@ std::string SendCommand::windowCaption() { return {}; }
 
 void SendCommand::progress(std::uint64_t done, std::uint64_t total) { m_progress.update(done, total); }
 
+void SendCommand::notice(std::string_view text) {
+    m_progress.finishLine();
+    m_out << "quorvane: note: " << text << '\n' << std::flush;
+}
+
 void SendCommand::endProgram() { m_driver->abandon(); }
 
 void SendCommand::showMessage(std::string_view title, std::string_view text, platform::MessageIcon icon) {
     m_progress.finishLine();
-    m_messages.showMessage(title, text, icon);
+    m_messages.showMessage(title, consoleWording(text, m_arguments.terminalTitleTerm), icon);
 }
 
 } // namespace quorvane::ui

@@ -13,6 +13,10 @@
 
 namespace quorvane::ui {
 
+// Why FILE cannot be sent, as one line for the console (its exit status is kExitUsage); nothing when it is a
+// regular file. Checked before the desktop is opened, so that the answer does not depend on a display.
+std::optional<std::string> sendFileProblem(const std::string &file);
+
 class SendCommand : public engine::EngineHost, public platform::Dialogs {
 public:
     // The engine's messages go to `services.dialogs` (a StreamDialogs on `out`, say), each after the progress line
@@ -26,6 +30,8 @@ public:
     void interrupt();
     // A request to end (SIGTERM, SIGHUP, ...): the transfer is abandoned at once, the keyboard left as it was.
     void end();
+    // The terminal's width, which the progress line keeps within.
+    void setTerminalColumns(std::function<std::size_t()> columns) { m_progress.setColumns(std::move(columns)); }
 
     std::optional<std::string> selectedFile() override;
     std::string folderPath() override;
@@ -39,6 +45,7 @@ public:
     void setStopVisible(bool visible) override;
     std::string windowCaption() override;
     void progress(std::uint64_t done, std::uint64_t total) override;
+    void notice(std::string_view text) override;
     void endProgram() override;
 
     void showMessage(std::string_view title, std::string_view text, platform::MessageIcon icon) override;

@@ -38,6 +38,8 @@ std::optional<std::string> transferEndLine(const TransferOutcome &o) {
         return "Terminal window lost after " + charactersOf(o);
     case SendResult::Untypable:
         return "Ended at a character the keyboard cannot type, after " + charactersOf(o);
+    case SendResult::CharactersLeftOut:
+        return "Sent " + o.fileName + " with characters left out that no key produces";
     case SendResult::TerminalNotFound:
         return "Terminal window not found: nothing was typed";
     case SendResult::FileError:

@@ -2,6 +2,7 @@
 // serial port), `quorvane ports`, or the help text.
 #include "engine/SendDriver.h"
 #include "platform/DesktopBackend.h"
+#include "platform/qt/ConsoleWidth.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventPump.h"
@@ -50,6 +51,7 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
     ui::SendCommand command(arguments,
                             {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, messages},
                             std::cerr, platform::stderrIsTerminal());
+    command.setTerminalColumns(platform::stderrColumns);
     platform::StopSignals stopSignals([&command] { command.interrupt(); }, [&command] { command.end(); });
     return command.run();
 }
@@ -58,6 +60,12 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
 int serialCommand(int argc, char **argv, const ui::ParsedCommandLine &parsed) {
     QCoreApplication application(argc, argv);
     platform::QtSerialPorts ports;
+    if (parsed.action == ui::CommandLineAction::Send) {
+        if (const auto problem = ui::sendFileProblem(parsed.send.file)) {
+            std::cerr << "quorvane: " << *problem << '\n';
+            return ui::kExitUsage;
+        }
+    }
     if (parsed.action == ui::CommandLineAction::ListPorts) {
         return ui::listSerialPorts(ports, std::cout);
     }

@@ -81,6 +81,12 @@ bool Win32Desktop::activate(WindowId id) {
     return becameForeground(window);
 }
 
+bool Win32Desktop::isOwnWindow(WindowId window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(toHandle(window), &process);
+    return process == GetCurrentProcessId();
+}
+
 std::optional<WindowId> Win32Desktop::foregroundWindow() {
     const HWND window = GetForegroundWindow();
     if (window == nullptr) {

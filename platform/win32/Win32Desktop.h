@@ -15,6 +15,7 @@ public:
     std::vector<TopLevelWindow> topLevelWindows() override;
     bool activate(WindowId window) override;
     std::optional<WindowId> foregroundWindow() override;
+    bool isOwnWindow(WindowId window) override;
 
     void setOwnWindow(HWND ownWindow) { m_ownWindow = ownWindow; }
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <thread>
 
+#include <unistd.h>
+
 namespace quorvane::platform::x11 {
 namespace {
 
@@ -123,6 +125,11 @@ std::optional<WindowId> X11Desktop::foregroundWindow() {
         return std::nullopt;
     }
     return static_cast<WindowId>(*m_foreground);
+}
+
+bool X11Desktop::isOwnWindow(WindowId window) {
+    const auto pid = longProperty(*m_session, static_cast<Window>(window), "_NET_WM_PID");
+    return !pid.empty() && pid.front() == static_cast<unsigned long>(::getpid());
 }
 
 } // namespace quorvane::platform::x11

@@ -17,6 +17,8 @@ public:
     bool activate(WindowId window) override;
     // Answers from a value kept current by focus and _NET_ACTIVE_WINDOW events: a round trip only after a change.
     std::optional<WindowId> foregroundWindow() override;
+    // By _NET_WM_PID, which Qt and every current toolkit set on their top-level windows.
+    bool isOwnWindow(WindowId window) override;
 
     static constexpr std::chrono::milliseconds kActivationDeadline{500};
 

@@ -180,6 +180,55 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTest,
                                          SignalCase{"User1", SIGUSR1, false}, SignalCase{"User2", SIGUSR2, false}),
                          [](const testing::TestParamInfo<SignalCase> &param) { return std::string(param.param.name); });
 
+// Requests to end while a long line is typed with both factors 0, so that no wait lies between keystrokes.
+struct EndRequest {
+    const char *name;
+    std::vector<int> signals; // sent 20 ms apart
+};
+
+std::ostream &operator<<(std::ostream &out, const EndRequest &r) { return out << r.name; }
+
+class EndRequestTest : public testing::TestWithParam<EndRequest> {};
+
+TEST_P(EndRequestTest, EndsAtOnceWithTheKeyboardRestored) {
+    std::string error;
+    auto session = XSession::start({}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"evmbug", "text", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    // Characters outside the layout are typed from a spare keycode, which an orderly end must unbind.
+    std::string line;
+    for (int i = 0; line.size() < 1000000; ++i) {
+        line += i % 50 == 0 ? "\xC3\xA6" : "A";
+    }
+    const std::string path = session->tempDir() + "/one-line.txt";
+    ASSERT_TRUE(writeFile(path, line));
+    const KeyboardState before = keyboardState(session->display());
+    auto send =
+        SendCommandRun::start(*session, {"send", path, "--type", "text", "--char-factor", "0", "--line-factor", "0"});
+    ASSERT_TRUE(send);
+    board->waitForReceived([](const std::string &bytes) { return bytes.size() > 2000; }, 20s);
+    for (const int signal : GetParam().signals) {
+        ::kill(send->pid(), signal);
+        std::this_thread::sleep_for(20ms);
+    }
+    const SendOutcome outcome = send->wait(5s);
+
+    ASSERT_TRUE(outcome.exitStatus) << "still typing 5 s after the request";
+    EXPECT_EQ(*outcome.exitStatus, 1) << outcome.output;
+    EXPECT_NE(outcome.output.find("ended before the end of the file"), std::string::npos) << outcome.output;
+    const std::string received = board->waitForQuiet(300ms, 5s);
+    const std::string full = typedText(line);
+    EXPECT_LT(received.size(), full.size() / 2);
+    EXPECT_EQ(received, full.substr(0, received.size()));
+    const KeyboardState after = keyboardState(session->display());
+    EXPECT_EQ(after, before) << describeDifference(before, after);
+}
+
+INSTANTIATE_TEST_SUITE_P(FactorsZero, EndRequestTest,
+                         testing::Values(EndRequest{"SecondCtrlC", {SIGINT, SIGINT}}, EndRequest{"Sigterm", {SIGTERM}}),
+                         [](const testing::TestParamInfo<EndRequest> &param) { return std::string(param.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(Desktops, InterruptionTest,
                          testing::Values(Disturbance{"Openbox", true}, Disturbance{"NoWindowManager", false}),
                          [](const testing::TestParamInfo<Disturbance> &param) {

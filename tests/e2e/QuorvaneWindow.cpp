@@ -139,6 +139,15 @@ bool QuorvaneWindow::setText(const std::string &control, const std::string &text
     return focus() && click(control) && xdotool({"key", "ctrl+a"}) && xdotool({"type", "--delay", "20", text});
 }
 
+std::optional<std::string> QuorvaneWindow::text(const std::string &control) {
+    if (!focus() || !click(control) || !key("ctrl+a")) {
+        return std::nullopt;
+    }
+    return primarySelection(m_session.display());
+}
+
+bool QuorvaneWindow::key(const std::string &keys) { return xdotool({"key", keys}); }
+
 int QuorvaneWindow::windowCount() const {
     XSync(m_session.display(), False);
     return countWindows(m_session.display(), DefaultRootWindow(m_session.display()), m_process.pid(), 3);

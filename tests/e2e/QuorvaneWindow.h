@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quorvane::test {
@@ -21,6 +22,10 @@ public:
     bool selectFile(const std::string &name);
     // Replaces the text of a text box.
     bool setText(const std::string &control, const std::string &text);
+    // The text of a text box, read through the selection that selecting all of it makes.
+    std::optional<std::string> text(const std::string &control);
+    // Presses keys (xdotool's names, "Return", "ctrl+a") into the window that has the focus.
+    bool key(const std::string &keys);
     // Viewable windows of the program: 1 is the main window alone, more means a message box is open.
     int windowCount() const;
     bool running() { return m_process.running(); }

@@ -7,8 +7,10 @@
 #include "tests/e2e/ExpectedResults.h"
 #include "tests/e2e/QuorvaneWindow.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/XQueries.h"
 
 #include <filesystem>
+#include <thread>
 
 namespace quorvane::test {
 namespace {
@@ -150,6 +152,47 @@ TEST(WindowStopTest, StopEndsTheTransferAfterAWholeLine) {
     EXPECT_EQ(received.back(), '\r');
     EXPECT_TRUE(window->running());
     EXPECT_EQ(window->windowCount(), 1) << "a message box is open";
+}
+
+// A factor box edited during a transfer: while the window has the focus the transfer holds, so the digits stay
+// in the box and nothing reaches the board; Enter confirms and the transfer goes on at the new pace.
+TEST(WindowHoldTest, AFactorEditedMidTransferIsUsedAndItsDigitsStayInTheBox) {
+    std::string error;
+    auto session = XSession::start({.windowManager = true}, error);
+    ASSERT_TRUE(session) << error;
+    auto board = BoardTerminal::start(*session, {"evmbug", "text", "COM1 - Tera Term VT", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const std::string folder = session->tempDir() + "/files";
+    std::filesystem::create_directories(folder);
+    constexpr int kLines = 60;
+    const std::string content = longText(kLines);
+    ASSERT_TRUE(writeFile(folder + "/listing.txt", content));
+    const std::string full = typedText(content);
+    auto window = QuorvaneWindow::start(*session, folder, error);
+    ASSERT_TRUE(window) << error;
+    ASSERT_TRUE(window->selectFile("listing.txt"));
+    ASSERT_TRUE(window->click("optFileType3"));
+    ASSERT_TRUE(window->setText("txtMultFactorChar", "0.02"));
+    ASSERT_TRUE(window->setText("txtMultFactorLine", "3")); // 300 ms after each line
+    ASSERT_TRUE(window->click("btnSend"));
+
+    const std::size_t lineLength = full.size() / kLines;
+    board->waitForReceived([&](const std::string &bytes) { return bytes.size() > 3 * lineLength; }, 20s);
+    ASSERT_TRUE(window->setText("txtMultFactorLine", "0.02"));
+    const std::string whileHeld = board->received();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(board->received(), whileHeld) << "typed while the window had the focus";
+    EXPECT_EQ(windowName(session->display(), window->window()),
+              "Quorvane - waiting: click the terminal or press Enter to go on");
+    const std::size_t linesLeft = kLines - whileHeld.size() / lineLength;
+
+    const auto confirmed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(window->key("Return"));
+    EXPECT_EQ(board->waitForReceived([&](const std::string &bytes) { return bytes.size() >= full.size(); }, 30s), full);
+    // At the old factor the lines left would take 300 ms each.
+    EXPECT_LT(std::chrono::steady_clock::now() - confirmed, linesLeft * 150ms);
+    EXPECT_EQ(board->waitForQuiet(300ms, 2s), full) << "more arrived after the text";
+    EXPECT_EQ(window->text("txtMultFactorLine"), "0.02");
 }
 
 } // namespace

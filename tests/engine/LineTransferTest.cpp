@@ -71,6 +71,59 @@ TEST(TextTransfer, TypesEachFileAsItsCharacters) {
     }
 }
 
+// What the end message says about the character set and the characters no key produces.
+TEST(TextTransfer, NothingIsLeftOutOrReinterpretedWithoutAWord) {
+    const std::string windows1252 = "The file was read as Windows-1252, not as UTF-8: its byte at offset ";
+    const std::string leftOut = " could not be typed and w";
+    const struct {
+        const char *name;
+        std::string_view bytes;
+        Keys keys;
+        SendResult result;
+        std::vector<std::string> remarks; // each found in the one message, in order; none: no message
+    } cases[] = {
+        {"UTF-8 typed as it stands", "caf\xC3\xA9", {"c", "a", "f", "U+233"}, SendResult::Completed, {}},
+        {"one bad byte in UTF-8",
+         "caf\xC3\xA9\r\nna\xEFve",
+         {"c", "a", "f", "U+195", "U+169", "<CR>", "n", "a", "U+239", "v", "e"},
+         SendResult::Completed,
+         {windows1252 + "9 (counting from 0)"}},
+        {"a sequence left open at the end",
+         "ab\xE2\x82",
+         {"a", "b", "U+226", "U+8218"},
+         SendResult::Completed,
+         {windows1252 + "2 "}},
+        {"C1 controls in UTF-8",
+         "ab\xC2\x85"
+         "c\r\nd\xC2\x80",
+         {"a", "b", "c", "<CR>", "d"},
+         SendResult::CharactersLeftOut,
+         {"2 characters" + leftOut + "ere left out, the first at line 1, column 3"}},
+        {"undefined Windows-1252 bytes",
+         "x\r\n\x81y\x8D",
+         {"x", "<CR>", "y"},
+         SendResult::CharactersLeftOut,
+         {windows1252 + "3 ", "2 characters" + leftOut + "ere left out, the first at line 2, column 1"}},
+    };
+    for (const auto &c : cases) {
+        TransferRig rig;
+        rig.writeFile(c.bytes);
+        EXPECT_EQ(rig.send(), c.result) << c.name;
+        EXPECT_EQ(rig.typed(), c.keys) << c.name;
+        const auto &messages = rig.dialogs.messages();
+        ASSERT_EQ(messages.size(), c.remarks.empty() ? 0u : 1u) << c.name;
+        std::size_t at = 0;
+        for (const std::string &remark : c.remarks) {
+            at = messages.front().text.find(remark, at);
+            EXPECT_NE(at, std::string::npos) << c.name << ": " << messages.front().text;
+        }
+        if (!messages.empty()) {
+            EXPECT_EQ(messages.front().icon,
+                      c.result == SendResult::Completed ? platform::MessageIcon::None : platform::MessageIcon::Warning);
+        }
+    }
+}
+
 TEST(TextTransfer, FactorsAreReadAtEachWait) {
     TransferRig rig;
     rig.writeFile("AB\r\nC");

@@ -36,6 +36,7 @@ struct WalkCase {
     std::vector<platform::TopLevelWindow> windows; // topmost first
     std::string term;
     std::optional<platform::WindowId> activated;
+    std::string notice = {}; // after "notice "; only when more than one window matched
 };
 
 // The own window (id 1, "Quorvane") is always first; ids from 10 are the case's windows.
@@ -43,7 +44,16 @@ TEST(SendOperation, TheWindowWalkPicksTheLastVisibleMatch) {
     const WalkCase cases[] = {
         {"Tera Term", {{10, "COM1 - Tera Term VT", true}}, "Tera Term", 10},
         {"letter case matters", {{10, "com1 - tera term vt", true}}, "Tera Term", std::nullopt},
-        {"last match wins", {{10, "A Tera Term", true}, {11, "B Tera Term", true}}, "Tera Term", 11},
+        {"last match wins",
+         {{10, "A Tera Term", true}, {11, "B Tera Term", true}},
+         "Tera Term",
+         11,
+         "Typing into \"B Tera Term\", the lowest in the stacking order; another window's title matches as well."},
+        {"three matches",
+         {{10, "A minicom", true}, {11, "B minicom", true}, {12, "C minicom", true}},
+         "minicom",
+         12,
+         "Typing into \"C minicom\", the lowest in the stacking order; 2 other windows' titles match as well."},
         {"hidden windows are skipped", {{10, "A Tera Term", true}, {11, "B Tera Term", false}}, "Tera Term", 10},
         {"empty titles are skipped", {{10, "", true}, {11, "HyperTerminal", true}}, "HyperTerminal", 11},
         {"own caption is skipped", {{10, "Quorvane", true}}, "Quorvane", std::nullopt},
@@ -52,7 +62,12 @@ TEST(SendOperation, TheWindowWalkPicksTheLastVisibleMatch) {
          "HyperTerminal",
          10},
         {"the option decides", {{10, "HyperTerminal", true}, {11, "Tera Term", true}}, "HyperTerminal", 10},
-        {"other term", {{10, "minicom", true}, {11, "xterm: minicom", true}, {12, "Tera Term", true}}, "minicom", 11},
+        {"other term",
+         {{10, "minicom", true}, {11, "xterm: minicom", true}, {12, "Tera Term", true}},
+         "minicom",
+         11,
+         "Typing into \"xterm: minicom\", the lowest in the stacking order; another window's title matches as "
+         "well."},
         {"no terminal", {{10, "Editor", true}}, "Tera Term", std::nullopt},
     };
     for (const auto &c : cases) {
@@ -67,6 +82,10 @@ TEST(SendOperation, TheWindowWalkPicksTheLastVisibleMatch) {
         const auto &entries = rig.transcript.entries();
         EXPECT_EQ(std::count(entries.begin(), entries.end(), "pass"), static_cast<long>(c.windows.size() + 1))
             << c.name;
+        Entries notices;
+        std::copy_if(entries.begin(), entries.end(), std::back_inserter(notices),
+                     [](const std::string &entry) { return entry.starts_with("notice "); });
+        EXPECT_EQ(notices, c.notice.empty() ? Entries{} : Entries{"notice " + c.notice}) << c.name;
         if (c.activated) {
             EXPECT_EQ(result, SendResult::Completed) << c.name;
             EXPECT_EQ(entries[c.windows.size() + 2], "activate #" + std::to_string(*c.activated)) << c.name;
@@ -169,6 +188,70 @@ TEST(SendOperation, TheKeystrokeGuardBringsTheTerminalBack) {
     EXPECT_EQ(rig.afterInitialWait(), (Entries{key("A"), passes(5000), "activate #7", key("B"), passes(5000),
                                                delay(100), "restrict none", "finish", "STOP! hidden"}));
 }
+
+// The user clicks into Quorvane's own window (a factor box, say) 5 ms into the character wait after "A", and
+// at 2 s does what the case says.
+struct HoldCase {
+    const char *name;
+    bool ownWindow; // else a window of another program took the focus
+    void (*at2s)(TransferRig &);
+    SendResult result;
+    Entries afterA; // the transcript from the wait after "A" to the next keystroke
+};
+
+class HoldWhileOwnWindowFocused : public ::testing::TestWithParam<HoldCase> {};
+
+TEST_P(HoldWhileOwnWindowFocused, TypesNothingAndTakesNothingBackUntilTheUserGoesOn) {
+    const HoldCase &c = GetParam();
+    TransferRig rig;
+    rig.desktop.markOwn(kOwnWindow);
+    rig.writeFile("AB\r\nC");
+    rig.pump.at(1005ms, [&] { rig.desktop.setForeground(c.ownWindow ? kOwnWindow : 42); });
+    rig.pump.at(2s, [&] { c.at2s(rig); });
+    EXPECT_EQ(rig.send(), c.result);
+    const Entries after = rig.afterInitialWait();
+    const auto a = std::find(after.begin(), after.end(), key("A"));
+    ASSERT_NE(a, after.end());
+    const auto next = std::find_if(a + 1, after.end(), [](const std::string &e) { return e.starts_with("type "); });
+    EXPECT_EQ(Entries(a + 1, next), c.afterA);
+}
+
+void returnToTerminal(TransferRig &rig) { rig.desktop.setForeground(kTeraTermWindow); }
+void confirmTheBox(TransferRig &rig) { rig.operation.resume(); }
+void clickStop(TransferRig &rig) { rig.host.clickStop(); }
+void quit(TransferRig &rig) { rig.operation.abandon(); }
+void nothing(TransferRig &) {}
+
+// The wait after "A" ends at 1.010 s; a hold looks at the focus every 20 ms, so it ends at 2.010 s.
+INSTANTIATE_TEST_SUITE_P(FocusInTheOwnWindow, HoldWhileOwnWindowFocused,
+                         ::testing::Values(HoldCase{"user_returns_to_the_terminal",
+                                                    true,
+                                                    returnToTerminal,
+                                                    SendResult::Completed,
+                                                    {"wait 10000us", "hold", "wait 1000000us", "go on"}},
+                                           HoldCase{"user_confirms_the_box",
+                                                    true,
+                                                    confirmTheBox,
+                                                    SendResult::Completed,
+                                                    {"wait 10000us", "hold", "wait 1000000us", "go on", "activate #7"}},
+                                           HoldCase{"stop_finishes_the_line",
+                                                    true,
+                                                    clickStop,
+                                                    SendResult::Stopped,
+                                                    {"wait 10000us", "hold", "wait 1000000us", "STOP! clicked", "go on",
+                                                     "activate #7"}},
+                                           HoldCase{"quit_ends_at_once",
+                                                    true,
+                                                    quit,
+                                                    SendResult::Abandoned,
+                                                    {"wait 10000us", "hold", "wait 1000000us", "go on", "restrict none",
+                                                     "finish", "STOP! hidden"}},
+                                           HoldCase{"another_program_is_handled_at_once",
+                                                    false,
+                                                    nothing,
+                                                    SendResult::Completed,
+                                                    {"wait 10000us", "activate #7"}}),
+                         [](const ::testing::TestParamInfo<HoldCase> &param) { return std::string(param.param.name); });
 
 TEST(SendOperation, ALostTerminalEndsTheTransferWithNothingTypedElsewhere) {
     for (const bool closed : {true, false}) {

@@ -82,5 +82,41 @@ INSTANTIATE_TEST_SUITE_P(
                  {"1", "2", "3", "4", "<SP>"}}),
     [](const ::testing::TestParamInfo<StopCase> &param) { return std::string(param.param.name); });
 
+// With both factors 0 no wait lies between the keystrokes of a line, yet a request to end must be handled
+// within 50 ms; STOP! keeps its meaning and lets the line finish.
+constexpr std::size_t kLineLength = 20000;
+constexpr auto kTimePerString = 20us;
+constexpr auto kRequestAt = 100ms; // after the initial wait
+
+struct RequestCase {
+    const char *name;
+    bool endProgram; // Quit, a closed window, a second Ctrl+C or SIGTERM; else STOP! or a first Ctrl+C
+    SendResult result;
+    std::size_t fewestKeys, mostKeys; // typed in all
+};
+
+class RequestWithFactorsZero : public ::testing::TestWithParam<RequestCase> {};
+
+TEST_P(RequestWithFactorsZero, EndingTakesEffectWithin50Milliseconds) {
+    const RequestCase &c = GetParam();
+    TransferRig rig;
+    rig.host.charFactor = "0";
+    rig.host.lineFactor = "0";
+    rig.sink.timePerString = kTimePerString;
+    rig.writeFile(std::string(kLineLength, 'A') + "\r\nB");
+    rig.pump.at(1000ms + kRequestAt, [&] { c.endProgram ? rig.operation.abandon() : rig.host.clickStop(); });
+    EXPECT_EQ(rig.send(), c.result);
+    EXPECT_GE(rig.typed().size(), c.fewestKeys);
+    EXPECT_LE(rig.typed().size(), c.mostKeys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FactorsZero, RequestWithFactorsZero,
+    ::testing::Values(RequestCase{"end_program", true, SendResult::Abandoned, kRequestAt / kTimePerString,
+                                  (kRequestAt + 50ms) / kTimePerString},
+                      RequestCase{"stop_finishes_the_line", false, SendResult::Stopped, kLineLength + 1,
+                                  kLineLength + 1}),
+    [](const ::testing::TestParamInfo<RequestCase> &param) { return std::string(param.param.name); });
+
 } // namespace
 } // namespace quorvane::engine::test

@@ -16,25 +16,40 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()};
 }
 
-TEST(Utf8Validator, AcceptsWellFormedTextOnly) {
+TEST(Utf8Validator, AcceptsWellFormedTextOnlyAndFindsTheFirstInvalidByte) {
     const struct {
         std::string_view bytes;
-        bool valid;
+        std::optional<std::uint64_t> firstInvalid; // nothing: valid
     } cases[] = {
-        {"plain ASCII", true},       {"\xC3\xA9", true},          {"\xE2\x82\xAC", true},  {"\xF0\x9F\x98\x80", true},
-        {"\xC0\x80", false},         {"\xC1\xBF", false},         {"\xE0\x80\x80", false}, {"\xED\xA0\x80", false},
-        {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xC3", false},         {"\x80", false},
-        {"\xE9t\xE9", false},        {"\xEF\xBB\xBFok", true},
+        {"plain ASCII", {}},
+        {"\xC3\xA9", {}},
+        {"\xE2\x82\xAC", {}},
+        {"\xF0\x9F\x98\x80", {}},
+        {"\xC0\x80", 0},
+        {"\xC1\xBF", 0},
+        {"\xE0\x80\x80", 0},
+        {"\xED\xA0\x80", 0},
+        {"\xF4\x90\x80\x80", 0},
+        {"\xF5\x80\x80\x80", 0},
+        {"\xC3", 0},
+        {"\x80", 0},
+        {"\xE9t\xE9", 0},
+        {"\xEF\xBB\xBFok", {}},
+        {"0123456789abcdef\xC3\xA9 then \xFF", 24},
+        {"01234567\xE2\x82", 8},
+        {"0123456789\xE2\x82x", 10},
     };
     for (const auto &c : cases) {
         Utf8Validator whole;
         whole.feed(bytesOf(c.bytes));
-        EXPECT_EQ(whole.valid(), c.valid) << testing::PrintToString(c.bytes);
-        Utf8Validator split; // one byte at a time, as chunk boundaries may cut a sequence
+        EXPECT_EQ(whole.valid(), !c.firstInvalid) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(whole.firstInvalidOffset(), c.firstInvalid) << testing::PrintToString(c.bytes);
+        Utf8Validator split; // one byte at a time, as piece boundaries may cut a sequence
         for (std::size_t i = 0; i < c.bytes.size(); ++i) {
             split.feed(bytesOf(c.bytes.substr(i, 1)));
         }
-        EXPECT_EQ(split.valid(), c.valid) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(split.valid(), !c.firstInvalid) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(split.firstInvalidOffset(), c.firstInvalid) << testing::PrintToString(c.bytes);
     }
 }
 
@@ -151,6 +166,42 @@ TEST_F(LineReaderTest, LinesAndCharactersThatStraddleReadPiecesComeOutWhole) {
         EXPECT_EQ(lines[0].size(), before);
         EXPECT_EQ(lines[1], U"\U0001F600z") << before;
     }
+}
+
+// The check of the character set runs in pieces: a byte that is not UTF-8 far behind the first character
+// outside ASCII still decides how that character is read, and the offset says where it is.
+TEST_F(LineReaderTest, AnInvalidByteFarAheadDecidesTheCharacterSet) {
+    const std::size_t gap = 3 * 1024 * 1024;
+    std::string bytes = "ok \xC3\xA9" + std::string(gap, 'x') + "\xE9";
+    const auto lines = readAll(bytes);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(0, 5), U"ok \u00C3\u00A9");
+    EXPECT_EQ(lines[0].back(), U'\u00E9');
+    LineReader reader;
+    std::string reason;
+    ASSERT_TRUE(reader.open(m_path, reason));
+    EXPECT_FALSE(reader.utf8().has_value()) << "nothing is checked before it is needed";
+    int steps = 1;
+    for (; reader.checkStep(); ++steps) {
+    }
+    EXPECT_EQ(steps, 4);
+    EXPECT_EQ(reader.utf8(), false);
+    EXPECT_EQ(reader.firstInvalidOffset(), 5 + gap);
+}
+
+TEST_F(LineReaderTest, AGivenUpCheckEndsTheReading) {
+    std::ofstream(m_path, std::ios::binary) << "AB" << std::string(3 * 1024 * 1024, 'x') << "\xC3\xA9";
+    LineReader reader;
+    std::string reason;
+    ASSERT_TRUE(reader.open(m_path, reason));
+    int pieces = 0;
+    reader.setBetweenChecks([&pieces] { return ++pieces < 2; });
+    std::u32string line;
+    EXPECT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line.size(), 2u + 3 * 1024 * 1024) << "everything before the byte outside ASCII is read";
+    EXPECT_EQ(pieces, 2);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_FALSE(reader.utf8().has_value());
 }
 
 TEST_F(LineReaderTest, AMissingFileGivesAReason) {

@@ -21,6 +21,7 @@ bool RecordingSink::SendKeySequence(std::u16string_view keys) {
         }
     }
     m_transcript.add("type " + text);
+    m_clock.advance(timePerString);
     return true;
 }
 

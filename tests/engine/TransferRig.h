@@ -17,14 +17,18 @@ namespace quorvane::engine::test {
 using platform::Transcript;
 using quorvane::test::FakeHost;
 
-// Records "type <keys>", with the carriage return as <CR> and the space as <SP>.
+// Records "type <keys>", with the carriage return as <CR> and the space as <SP>. Each string takes
+// `timePerString` on the clock, as injecting does on a real desktop.
 class RecordingSink : public KeySequenceSink {
 public:
-    explicit RecordingSink(Transcript &transcript) : m_transcript(transcript) {}
+    RecordingSink(Transcript &transcript, platform::ManualClock &clock) : m_transcript(transcript), m_clock(clock) {}
     bool SendKeySequence(std::u16string_view keys) override;
+
+    std::chrono::nanoseconds timePerString{};
 
 private:
     Transcript &m_transcript;
+    platform::ManualClock &m_clock;
 };
 
 inline constexpr platform::WindowId kOwnWindow = 1;
@@ -53,7 +57,7 @@ public:
     void stopAt(std::chrono::microseconds when);
 
     FakeHost host{&transcript};
-    RecordingSink sink{transcript};
+    RecordingSink sink{transcript, clock};
     quorvane::test::TempFolder files{"quorvane-engine-"};
     const std::filesystem::path &folder = files.path();
     SendOperation operation;

@@ -30,6 +30,9 @@ public:
     void setStopVisible(bool visible) override;
     std::string windowCaption() override { return caption; }
     void progress(std::uint64_t done, std::uint64_t total) override { progressReports.emplace_back(done, total); }
+    // "hold" and "go on"; "notice <text>".
+    void holding(bool held) override { note(held ? "hold" : "go on"); }
+    void notice(std::string_view text) override { note("notice " + std::string(text)); }
     void endProgram() override;
 
     // The STOP! click.

@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <sstream>
+#include <unistd.h>
 
 namespace quorvane::test {
 namespace {
@@ -96,6 +97,48 @@ KeyboardState keyboardState(Display *display) {
     state.lockedModifiers = xkb.locked_mods;
     state.group = xkb.group;
     return state;
+}
+
+std::string windowName(Display *display, Window window) {
+    char *name = nullptr;
+    std::string text;
+    if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+        text = name;
+    }
+    if (name != nullptr) {
+        XFree(name);
+    }
+    return text;
+}
+
+std::optional<std::string> primarySelection(Display *display) {
+    const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom property = XInternAtom(display, "QUORVANE_TEST_SELECTION", False);
+    XConvertSelection(display, XA_PRIMARY, XInternAtom(display, "UTF8_STRING", False), property, requestor,
+                      CurrentTime);
+    XFlush(display);
+    std::optional<std::string> text;
+    XEvent event;
+    for (int tries = 0; tries < 100; ++tries) {
+        if (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) {
+            if (event.xselection.property == property) {
+                Atom type = 0;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char *data = nullptr;
+                if (XGetWindowProperty(display, requestor, property, 0, 65536, True, AnyPropertyType, &type, &format,
+                                       &count, &after, &data) == Success &&
+                    data != nullptr) {
+                    text = std::string(reinterpret_cast<char *>(data), count);
+                    XFree(data);
+                }
+            }
+            break;
+        }
+        usleep(10000);
+    }
+    XDestroyWindow(display, requestor);
+    return text;
 }
 
 std::string describeDifference(const KeyboardState &before, const KeyboardState &after) {

@@ -15,6 +15,12 @@ bool isViewable(Display *display, Window window);
 // The window carrying _NET_WM_PID `pid` (or, failing that, WM_NAME `title`) that is viewable.
 std::optional<Window> findViewableClient(Display *display, pid_t pid, const std::string &title);
 
+// WM_NAME, empty when the window has none.
+std::string windowName(Display *display, Window window);
+// The text that the owner of the PRIMARY selection (the text selected last, in any client) hands out as
+// UTF-8; nothing when no client owns it or it does not answer within a second.
+std::optional<std::string> primarySelection(Display *display);
+
 // Everything a transfer may have changed on the keyboard and must leave as it found it.
 struct KeyboardState {
     std::vector<KeySym> keymap; // core keymap, keysymsPerKeycode entries per keycode

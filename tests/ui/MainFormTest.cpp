@@ -330,12 +330,14 @@ TEST_F(MainFormTest, ProgressTakesTheInstructionLinesPlaceWhileATransferRunsAndS
     m_rig.click("btnSend");
 
     ASSERT_TRUE(first && later);
-    EXPECT_EQ(*first, (ProgressView{false, true, true, 25, "102 of 408 characters typed", "Quorvane - 25 %"}));
+    // Progress comes with every character: 1 s of typing at 10 ms each.
+    EXPECT_EQ(*first,
+              (ProgressView{false, true, true, 24, "100 of 408 characters typed, 0:03 left", "Quorvane - 24 %"}));
     EXPECT_EQ(afterSecondSend, beforeSecondSend) << "the ignored Send changed the progress";
     EXPECT_EQ(m_rig.platform.desktop.walks(), 1u);
-    // 102 characters took 1.1 s, so the 204 left take 2.2 s.
+    // The first line with its end and its 100 ms wait, then 40 characters of the second.
     EXPECT_EQ(*later,
-              (ProgressView{false, true, true, 50, "204 of 408 characters typed, 0:02 left", "Quorvane - 50 %"}));
+              (ProgressView{false, true, true, 34, "142 of 408 characters typed, 0:03 left", "Quorvane - 34 %"}));
 
     const ProgressView end = view();
     EXPECT_TRUE(end.instructionShown && !end.barShown && !end.figuresShown);

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace quorvane::ui {
 namespace {
 
@@ -70,15 +72,29 @@ INSTANTIATE_TEST_SUITE_P(Types, SendCommandTypes,
                                          TypeCase{"notes.txt", FileType::HexDump, true},
                                          TypeCase{"image.bin", FileType::Text, false}));
 
-TEST_F(SendCommandTest, TerminalNotRunningIsReportedOnTheStreamAndFails) {
+TEST_F(SendCommandTest, TerminalNotRunningIsReportedInConsoleWordsAndFails) {
     m_platform.desktop.addWindow(3, "HyperTerminal");
     SendArguments arguments;
     arguments.file = writeFile("notes.txt", "HELLO\r\n");
     EXPECT_EQ(run(arguments), kExitNotCompleted);
-    EXPECT_NE(m_out.str().find("quorvane: The selected terminal emulator application is not running."),
+    EXPECT_NE(m_out.str().find("quorvane: The selected terminal emulator application is not running: no window's "
+                               "title contains \"Tera Term\". Start the terminal emulator application, then try "
+                               "again.\n"),
               std::string::npos)
         << m_out.str();
+    EXPECT_EQ(m_out.str().find("OK"), std::string::npos) << "a console has no OK button";
     EXPECT_EQ(m_platform.typedText(), "");
+}
+
+TEST_F(SendCommandTest, TheChosenOfTwoMatchingTerminalsIsNamed) {
+    m_platform.desktop.addWindow(3, "COM1 - Tera Term VT");
+    m_platform.desktop.addWindow(4, "COM2 - Tera Term VT");
+    SendArguments arguments;
+    arguments.file = writeFile("notes.txt", "AB");
+    ASSERT_EQ(run(arguments), kExitCompleted) << m_out.str();
+    EXPECT_EQ(m_out.str(), "quorvane: note: Typing into \"COM2 - Tera Term VT\", the lowest in the stacking order; "
+                           "another window's title matches as well.\n");
+    EXPECT_EQ(m_platform.typedText(), "AB");
 }
 
 TEST_F(SendCommandTest, AnyOtherTerminalIsFoundByPartOfItsTitle) {
@@ -91,11 +107,28 @@ TEST_F(SendCommandTest, AnyOtherTerminalIsFoundByPartOfItsTitle) {
     EXPECT_EQ(m_platform.desktop.foregroundWindow(), platform::WindowId{4});
 }
 
-TEST_F(SendCommandTest, MissingFileIsAnInvalidArgument) {
-    SendArguments arguments;
-    arguments.file = (m_folder.path() / "absent.obj").string();
-    EXPECT_EQ(run(arguments), kExitUsage);
-    EXPECT_NE(m_out.str().find("absent.obj"), std::string::npos);
+// Checked before the desktop is opened: a pipe would block the open, a device has no end.
+TEST_F(SendCommandTest, AFileThatIsNotThereOrNotRegularIsAnInvalidArgument) {
+    const std::string fifo = (m_folder.path() / "fifo.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string file;
+        std::string expected;
+    } cases[] = {
+        {(m_folder.path() / "absent.obj").string(),
+         "quorvane: no such file: " + (m_folder.path() / "absent.obj").string()},
+        {m_folder.path().string(), "quorvane: not a regular file: " + m_folder.path().string()},
+        {fifo, "quorvane: not a regular file: " + fifo},
+        {"/dev/null", "quorvane: not a regular file: /dev/null"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(sendFileProblem(c.file).value_or(""), c.expected.substr(std::string("quorvane: ").size()));
+        m_out.str({});
+        SendArguments arguments;
+        arguments.file = c.file;
+        EXPECT_EQ(run(arguments), kExitUsage) << c.file;
+        EXPECT_EQ(m_out.str(), c.expected + "\n");
+    }
 }
 
 TEST_F(SendCommandTest, CtrlCDuringTheTransferStopsItAndFails) {
@@ -108,6 +141,18 @@ TEST_F(SendCommandTest, CtrlCDuringTheTransferStopsItAndFails) {
     EXPECT_FALSE(typed.empty());
     EXPECT_EQ(typed.find('b'), std::string::npos) << "the second line was typed after the stop";
     EXPECT_NE(m_out.str().find("stopped"), std::string::npos) << m_out.str();
+}
+
+TEST_F(SendCommandTest, TerminateEndsAtOnceWithoutFinishingTheLine) {
+    m_platform.desktop.addWindow(7, "Tera Term");
+    SendArguments arguments;
+    arguments.file = writeFile("listing.txt", std::string(200, 'A') + "\r\n");
+    m_platform.pump.at(seconds(2), [this] { m_command->end(); });
+    EXPECT_EQ(run(arguments), kExitNotCompleted);
+    const std::size_t typed = m_platform.typedText().size();
+    EXPECT_GT(typed, 0u);
+    EXPECT_LT(typed, 200u) << "the line was finished as on STOP!";
+    EXPECT_NE(m_out.str().find("ended before the end of the file"), std::string::npos) << m_out.str();
 }
 
 TEST_F(SendCommandTest, CtrlCBeforeTheTransferStartsTypesNothing) {
@@ -152,6 +197,28 @@ TEST(StreamDialogs, MessagesBecomeLines) {
         StreamDialogs messages(out);
         messages.showMessage("Quorvane", c.text, c.icon);
         EXPECT_EQ(out.str(), c.expected);
+    }
+}
+
+// A line as wide as the terminal wraps, and "\r" then redraws only its last row: the rows pile up.
+TEST(ProgressLine, KeepsWithinTheTerminalsWidth) {
+    const std::string figures = TransferProgress::figures(1, 500, seconds(754));
+    ASSERT_EQ(figures, "1 of 500 characters typed, 12:34 left");
+    const struct {
+        std::size_t columns;
+        std::string expected;
+    } cases[] = {
+        {0, figures},
+        {80, figures},
+        {38, figures},
+        {37, "1 of 500 characters typed"},
+        {26, "1 of 500 characters typed"},
+        {25, "1/500"},
+        {4, "1/5"},
+        {1, ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ProgressLine::fit(figures, 1, 500, c.columns), c.expected) << c.columns;
     }
 }
 

@@ -1,0 +1,30 @@
+// Asks the terminal driver (TIOCGWINSZ) or the Windows console for its width; asked anew at each redraw, so a
+// resized window is followed.
+#include "platform/qt/ConsoleWidth.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace quorvane::platform {
+
+std::size_t stderrColumns() {
+#ifdef _WIN32
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info) == 0) {
+        return 0;
+    }
+    return static_cast<std::size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+#else
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) {
+        return 0;
+    }
+    return size.ws_col;
+#endif
+}
+
+} // namespace quorvane::platform
