@@ -37,7 +37,8 @@ public:
     // The host window's own caption, which the window walk skips; empty when there is no window.
     virtual std::string windowCaption() = 0;
 
-    // Bytes of the file consumed so far, of how many; reported at each line and word.
+    // Bytes of the file consumed so far, of how many. Through the Send driver the latest figures come at the next
+    // pass of the event loop, never while the injector holds the desktop's input.
     virtual void progress(std::uint64_t done, std::uint64_t total) = 0;
 
     // True while the transfer holds because the user works in this program's own window; false when it goes on.

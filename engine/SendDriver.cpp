@@ -1,6 +1,7 @@
 // Connects the Send operation to the keystroke synthesiser.
 #include "engine/SendDriver.h"
 
+#include "engine/PausingServices.h"
 #include "engine/SendOperation.h"
 #include "keys/KeySequenceTyper.h"
 
@@ -8,33 +9,8 @@ namespace quorvane::engine {
 
 namespace {
 
-// Every pass of the event loop inside a transfer first lets the injector release what it holds between
-// back-to-back blocks (on X11 the server grab): our own window and every other program run during the waits.
-class PausingPump final : public platform::EventPump {
-public:
-    PausingPump(platform::EventPump &pump, platform::KeyInjector &injector) : m_pump(pump), m_injector(injector) {}
-
-    void processPendingEvents() override {
-        m_injector.pause();
-        m_pump.processPendingEvents();
-    }
-    void waitForEvents() override {
-        m_injector.pause();
-        m_pump.waitForEvents();
-    }
-    void processEventsUntil(platform::Clock::TimePoint deadline) override {
-        m_injector.pause();
-        m_pump.processEventsUntil(deadline);
-    }
-
-private:
-    platform::EventPump &m_pump;
-    platform::KeyInjector &m_injector;
-};
-
-EngineServices withPump(EngineServices services, platform::EventPump &pump) {
-    return {services.desktop,    services.layout, services.injector, pump,
-            services.delayTimer, services.clock,  services.dialogs};
+EngineServices pausing(EngineServices services, platform::EventPump &pump, platform::Dialogs &dialogs) {
+    return {services.desktop, services.layout, services.injector, pump, services.delayTimer, services.clock, dialogs};
 }
 
 } // namespace
@@ -42,12 +18,15 @@ EngineServices withPump(EngineServices services, platform::EventPump &pump) {
 class SendDriver::Impl final : public KeySequenceSink {
 public:
     Impl(EngineHost &host, EngineServices services)
-        : m_pump(services.pump, services.injector), m_keys(services.layout, services.injector),
-          m_operation(host, withPump(services, m_pump), *this) {}
+        : m_host(host, services.injector), m_pump(services.pump, m_host), m_dialogs(services.dialogs, m_host),
+          m_keys(services.layout, services.injector), m_operation(m_host, pausing(services, m_pump, m_dialogs), *this) {
+    }
 
     bool SendKeySequence(std::u16string_view keys) override { return m_keys.SendKeySequence(keys); }
 
+    PausingHost m_host;
     PausingPump m_pump;
+    PausingDialogs m_dialogs;
     keys::KeySequenceTyper m_keys;
     SendOperation m_operation;
 };
@@ -56,7 +35,12 @@ SendDriver::SendDriver(EngineHost &host, EngineServices services) : m_impl(std::
 
 SendDriver::~SendDriver() = default;
 
-SendResult SendDriver::Send() { return m_impl->m_operation.Send(); }
+// Nothing of a transfer is kept back once its Send has returned.
+SendResult SendDriver::Send() {
+    const SendResult result = m_impl->m_operation.Send();
+    m_impl->m_host.letGo();
+    return result;
+}
 
 bool SendDriver::running() const { return m_impl->m_operation.running(); }
 
