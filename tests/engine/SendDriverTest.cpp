@@ -38,15 +38,47 @@ private:
     const platform::RecordingInjector &m_injector;
 };
 
+// Counts what the host was told while the injector still held its batch: on X11 a window that draws then waits on
+// a display server that our own grab holds, and never returns.
+class WatchingHost : public FakeHost {
+public:
+    explicit WatchingHost(const platform::RecordingInjector &injector) : m_injector(injector) {}
+
+    void setStopVisible(bool visible) override {
+        watch();
+        FakeHost::setStopVisible(visible);
+    }
+    void progress(std::uint64_t done, std::uint64_t total) override {
+        watch();
+        FakeHost::progress(done, total);
+    }
+    void holding(bool held) override {
+        watch();
+        FakeHost::holding(held);
+    }
+    void notice(std::string_view text) override {
+        watch();
+        ++notices;
+        FakeHost::notice(text);
+    }
+
+    int callsWhileHeld = 0;
+    int notices = 0;
+
+private:
+    void watch() { callsWhileHeld += m_injector.holdsBatch() ? 1 : 0; }
+    const platform::RecordingInjector &m_injector;
+};
+
 // The driver with the real synthesiser on the fake platform; with a transcript, the fakes record into it in order.
 struct DriverRig : quorvane::test::FakePlatform {
-    explicit DriverRig(platform::Transcript *transcript = nullptr) : FakePlatform(transcript) {
+    explicit DriverRig(platform::Transcript *transcript = nullptr) : FakePlatform(transcript), host(injector) {
         desktop.addWindow(kTeraTermWindow, "Tera Term");
         host.folder = files.path().string();
     }
     void writeFile(std::string_view bytes) { files.write(*host.selected, bytes); }
 
-    FakeHost host;
+    WatchingHost host;
     quorvane::test::TempFolder files{"quorvane-driver-"};
     WatchingPump watchedPump{pump, injector};
     SendDriver driver{host, {desktop, layout, injector, watchedPump, timer, clock, dialogs}};
@@ -153,6 +185,39 @@ TEST(SendDriver, TheInjectorLetsGoBeforeEveryPassOfTheEventLoop) {
         EXPECT_EQ(rig.injector.batches().size(), 7u);
         EXPECT_GT(rig.watchedPump.calls, 0) << factor;
         EXPECT_EQ(rig.watchedPump.callsWhileHeld, 0) << factor;
+    }
+}
+
+// The window hears of the transfer only once the injector has let go, and the last figures reach it before the
+// transfer's end is shown.
+TEST(SendDriver, TheHostIsToldNothingWhileTheInjectorHoldsItsBatch) {
+    const struct {
+        const char *name;
+        FileType type;
+        std::string_view file;
+        const char *factor;
+        bool secondTerminal;
+    } cases[] = {
+        {"text, paced", FileType::Text, "ab\ncd\ne", "1.0", false},
+        {"text, factors 0", FileType::Text, "ab\ncd\ne", "0", false},
+        {"text, two terminals", FileType::Text, "ab", "0", true},
+        {"text, one line", FileType::Text, "abcdefghijklmnopqrstuvwxyz", "0", false},
+        {"hex dump, factors 0", FileType::HexDump, "\x01\x23\x45\x67\x89", "0", false},
+    };
+    for (const auto &c : cases) {
+        DriverRig rig;
+        rig.host.type = c.type;
+        rig.host.charFactor = c.factor;
+        rig.host.lineFactor = c.factor;
+        if (c.secondTerminal) {
+            rig.desktop.addWindow(kTeraTermWindow + 1, "Tera Term");
+        }
+        rig.writeFile(c.file);
+        EXPECT_EQ(rig.driver.Send(), SendResult::Completed) << c.name;
+        EXPECT_EQ(rig.host.callsWhileHeld, 0) << c.name;
+        ASSERT_FALSE(rig.host.progressReports.empty()) << c.name;
+        EXPECT_EQ(rig.host.progressReports.back(), std::make_pair(c.file.size(), c.file.size())) << c.name;
+        EXPECT_EQ(rig.host.notices, c.secondTerminal ? 1 : 0) << c.name;
     }
 }
 
