@@ -107,18 +107,14 @@ void MainForm::btnFileTypeHelp_Click() {
     }
 }
 
-// A Send during a transfer is ignored by the engine; it must not touch that transfer's progress either.
 void MainForm::btnSend_Click() {
     if (!m_driver) {
         return;
     }
-    if (m_driver->running()) {
-        m_driver->Send();
-        return;
+    const WindowSendEnd end = m_progress->send(*m_driver, *this);
+    if (end.ran) {
+        showTransferEnd(end.endLine);
     }
-    m_progress->prepare(folderPath(), selectedFile().value_or(std::string()), fileType());
-    const engine::SendResult result = m_driver->Send();
-    showTransferEnd(m_progress->finish(result));
 }
 
 void MainForm::btnStop_Click() { m_controls.btnStop->hide(); }
@@ -220,7 +216,10 @@ void MainForm::showTransferEnd(const std::optional<std::string> &line) {
 
 // The caption says why nothing is typed; the window walk that reads the caption runs only when no transfer does.
 void MainForm::holding(bool held) {
-    setWindowTitle(held ? "Quorvane - waiting: click the terminal or press Enter to go on" : "Quorvane");
+    if (m_progress) {
+        m_progress->setHolding(held);
+        setWindowTitle(QString::fromStdString(m_progress->title()));
+    }
 }
 
 // A box would take the focus from the terminal in the middle of the transfer; the note waits on STOP!, which is

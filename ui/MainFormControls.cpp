@@ -3,6 +3,7 @@
 
 #include "ui/MainFormLayout.h"
 #include "ui/Twips.h"
+#include "ui/WindowProgress.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -196,16 +197,18 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi), twipsToPixels(kClientHeightTwips, logicalDpi));
     createControls(window, logicalDpi);
     MainFormControls controls = collect(window);
-    // The progress shares the instruction line's place: the bar under the folders, the figures over the files.
+    const auto place = [logicalDpi](const ProgressControlPlace &p) {
+        return twipsRect(p.left, p.top, p.width, p.height, logicalDpi);
+    };
     controls.prgTransfer = new QProgressBar(window);
-    controls.prgTransfer->setObjectName("prgTransfer");
-    controls.prgTransfer->setGeometry(twipsRect(120, 1095, 2895, 225, logicalDpi));
+    controls.prgTransfer->setObjectName(kProgressBarPlace.name);
+    controls.prgTransfer->setGeometry(place(kProgressBarPlace));
     controls.prgTransfer->setRange(0, 100);
     controls.prgTransfer->setTextVisible(false);
     controls.prgTransfer->hide();
     controls.lblProgress = new QLabel(window);
-    controls.lblProgress->setObjectName("lblProgress");
-    controls.lblProgress->setGeometry(twipsRect(3120, 1080, 4695, 255, logicalDpi));
+    controls.lblProgress->setObjectName(kProgressFiguresPlace.name);
+    controls.lblProgress->setGeometry(place(kProgressFiguresPlace));
     controls.lblProgress->hide();
     controls.Label1->setToolTip("How to report a problem: the section \"Reporting problems\" of the README "
                                 "(installed as /usr/share/doc/quorvane/README.md)");

@@ -13,6 +13,7 @@ void WindowProgress::prepare(const std::string &folder, const std::string &entry
     m_entry = entry;
     m_fileType = fileType;
     m_running = false;
+    m_holding = false;
     m_progress.begin();
 }
 
@@ -24,6 +25,7 @@ void WindowProgress::update(std::uint64_t done, std::uint64_t total) {
 std::optional<std::string> WindowProgress::finish(engine::SendResult result) {
     const bool began = m_running;
     m_running = false;
+    m_holding = false;
     // A Send that ends before its first report found no terminal or could not open the file.
     if (!began && result != engine::SendResult::TerminalNotFound && result != engine::SendResult::FileError) {
         return std::nullopt;
@@ -36,7 +38,19 @@ std::optional<std::string> WindowProgress::finish(engine::SendResult result) {
     return transferEndLine(outcome);
 }
 
+WindowSendEnd WindowProgress::send(engine::SendDriver &driver, engine::EngineHost &host) {
+    if (driver.running()) {
+        driver.Send();
+        return {};
+    }
+    prepare(host.folderPath(), host.selectedFile().value_or(std::string()), host.fileType());
+    return {true, finish(driver.Send())};
+}
+
 std::string WindowProgress::title() const {
+    if (m_holding) {
+        return kHoldingTitle;
+    }
     return m_running ? std::string(kWindowTitle) + " - " + std::to_string(percent()) + " %" : kWindowTitle;
 }
 

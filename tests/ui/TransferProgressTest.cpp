@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace quorvane::ui {
 namespace {
 
@@ -106,6 +108,32 @@ TEST(WindowProgress, TitleCarriesThePercentOnlyWhileATransferRuns) {
     progress.update(1000, 1000);
     EXPECT_EQ(progress.finish(SendResult::Completed), "Sent demo.obj: 1,000 characters in 2 min 31 s");
     EXPECT_EQ(progress.title(), "Quorvane");
+}
+
+// A hold (the user works in the window) names itself in the title; once it ends, the percentage is back at once,
+// not only at the next line's report.
+TEST(WindowProgress, AHoldTakesTheTitleAndGivesThePercentBack) {
+    platform::ManualClock clock;
+    WindowProgress progress(clock);
+    progress.prepare("/files", "demo.obj", engine::FileType::Loader);
+    progress.update(420, 1000);
+    const struct {
+        const char *step;
+        std::function<void()> act;
+        std::string title;
+    } steps[] = {
+        {"hold", [&] { progress.setHolding(true); }, kHoldingTitle},
+        {"report while held", [&] { progress.update(430, 1000); }, kHoldingTitle},
+        {"go on", [&] { progress.setHolding(false); }, "Quorvane - 43 %"},
+        {"hold again", [&] { progress.setHolding(true); }, kHoldingTitle},
+        {"stopped while held", [&] { progress.finish(SendResult::Stopped); }, "Quorvane"},
+        {"next transfer", [&] { progress.prepare("/files", "demo.obj", engine::FileType::Loader); }, "Quorvane"},
+        {"its first report", [&] { progress.update(0, 1000); }, "Quorvane - 0 %"},
+    };
+    for (const auto &step : steps) {
+        step.act();
+        EXPECT_EQ(progress.title(), step.title) << step.step;
+    }
 }
 
 TEST(WindowProgress, ASendThatStartedNoTransferLeavesNoLine) {
