@@ -3,6 +3,8 @@
 
 #include "ui/win32/Win32Controls.h"
 
+#include <commctrl.h>
+
 namespace quorvane::ui::win32::test {
 namespace {
 
@@ -75,6 +77,16 @@ HWND ProgramWindow::control(const std::wstring &name) const {
         EnumChildWindows(m_window, matchName, reinterpret_cast<LPARAM>(&search));
     }
     return search.found;
+}
+
+std::wstring ProgramWindow::title() const {
+    wchar_t title[256] = {};
+    GetWindowTextW(m_window, title, 256);
+    return title;
+}
+
+int ProgramWindow::position(const std::wstring &name) const {
+    return static_cast<int>(SendMessageW(control(name), PBM_GETPOS, 0, 0));
 }
 
 std::wstring ProgramWindow::text(const std::wstring &name) const {
@@ -156,6 +168,22 @@ bool ProgramWindow::open(const std::wstring &listName, const std::wstring &entry
     }
     notify(control(listName), LBN_DBLCLK);
     return true;
+}
+
+HWND ProgramWindow::messageBox() const {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", L"Quorvane")) != nullptr) {
+        if (GetWindow(box, GW_OWNER) == m_window && IsWindowVisible(box)) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring ProgramWindow::messageText(HWND box) {
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 4096);
+    return text;
 }
 
 int ProgramWindow::waitForExit(DWORD ms) const {

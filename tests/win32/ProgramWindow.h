@@ -22,7 +22,10 @@ public:
     // The control that carries `name` in its QuorvaneName property; null when there is none.
     HWND control(const std::wstring &name) const;
 
+    std::wstring title() const;
     std::wstring text(const std::wstring &name) const;
+    // A progress bar's position (PBM_GETPOS).
+    int position(const std::wstring &name) const;
     bool checked(const std::wstring &name) const;
     bool enabled(const std::wstring &name) const;
     bool visible(const std::wstring &name) const; // the control's own state
@@ -41,6 +44,10 @@ public:
     bool highlight(const std::wstring &listName, const std::wstring &entry) const;
     // Double-clicks the entry.
     bool open(const std::wstring &listName, const std::wstring &entry) const;
+
+    // The program's open message box, titled "Quorvane"; null when none is open.
+    HWND messageBox() const;
+    static std::wstring messageText(HWND box);
 
     // Waits until the program has ended; its exit code, or -1 when it still runs after `ms`.
     int waitForExit(DWORD ms) const;

@@ -138,9 +138,7 @@ void Win32Controls::create(HWND window, UINT dpi) {
             CreateWindowExW(kind.exStyle, kind.windowClass, toWide(control.text).c_str(), style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), instance, nullptr);
         m_controls.push_back(hwnd);
-        const ATOM name = GlobalAddAtomW(toWide(control.name).c_str());
-        m_names.push_back(name);
-        SetPropW(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(name)));
+        attachName(hwnd, control.name);
         if (control.selected) {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
@@ -154,16 +152,41 @@ void Win32Controls::create(HWND window, UINT dpi) {
     layOut(dpi);
 }
 
+HWND Win32Controls::addControl(const wchar_t *windowClass, DWORD style, std::string_view name, int left, int top,
+                               int width, int height) {
+    const int id = kFirstControlId + static_cast<int>(m_controls.size() + m_added.size());
+    const HWND hwnd =
+        CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, m_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    attachName(hwnd, name);
+    m_added.push_back({hwnd, std::string(name), left, top, width, height});
+    place(hwnd, left, top, width, height, fontFor(ControlFont::Dialog));
+    return hwnd;
+}
+
+void Win32Controls::attachName(HWND control, std::string_view name) {
+    const ATOM atom = GlobalAddAtomW(toWide(name).c_str());
+    m_names.push_back(atom);
+    SetPropW(control, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
+}
+
+void Win32Controls::place(HWND control, int left, int top, int width, int height, HFONT font) const {
+    MoveWindow(control, pixels(left, m_dpi), pixels(top, m_dpi), pixels(width, m_dpi), pixels(height, m_dpi), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
 void Win32Controls::layOut(UINT dpi) {
+    m_dpi = dpi;
     deleteFonts();
     createFonts(dpi);
     const std::vector<ControlLayout> &layout = mainFormLayout();
     for (std::size_t row = 0; row < layout.size(); ++row) {
         const ControlLayout &c = layout[row];
         const int extra = c.kind == ControlKind::DriveList ? kDropDownTwips : 0;
-        MoveWindow(m_controls[row], pixels(c.left, dpi), pixels(c.top, dpi), pixels(c.width, dpi),
-                   pixels(c.height + extra, dpi), FALSE);
-        SendMessageW(m_controls[row], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c.font)), FALSE);
+        place(m_controls[row], c.left, c.top, c.width, c.height + extra, fontFor(c.font));
+    }
+    for (const AddedControl &c : m_added) {
+        place(c.window, c.left, c.top, c.width, c.height, fontFor(ControlFont::Dialog));
     }
     RECT frame{0, 0, pixels(kClientWidthTwips, dpi), pixels(kClientHeightTwips, dpi)};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
@@ -188,6 +211,11 @@ HWND Win32Controls::operator[](std::string_view name) const {
             return m_controls[row];
         }
     }
+    for (const AddedControl &added : m_added) {
+        if (added.name == name) {
+            return added.window;
+        }
+    }
     return nullptr;
 }
 
@@ -199,6 +227,13 @@ int Win32Controls::rowForId(int id) {
 HBRUSH Win32Controls::colour(HWND control, HDC dc) const {
     const int row = rowForId(GetDlgCtrlID(control));
     if (row < 0) {
+        // The added controls stand on the window: its colour.
+        for (const AddedControl &added : m_added) {
+            if (added.window == control) {
+                SetBkColor(dc, rgb(kWindowColour));
+                return m_windowBrush;
+            }
+        }
         return nullptr;
     }
     const ControlLayout &c = layoutOf(row);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
     // Places the controls and sizes the window's client area for another dpi, with fonts to match.
     void layOut(UINT dpi);
 
+    // A control that the table does not hold (the progress display's), created hidden on the window with the next
+    // free control ID, named like the others, in the dialog font and placed with them at every dpi.
+    HWND addControl(const wchar_t *windowClass, DWORD style, std::string_view name, int left, int top, int width,
+                    int height);
+
     HWND operator[](std::string_view name) const;
     // The row in the layout table of a control ID; -1 for anything else.
     static int rowForId(int id);
@@ -43,8 +49,18 @@ private:
     void createFonts(UINT dpi);
     void deleteFonts();
 
+    struct AddedControl {
+        HWND window;
+        std::string name;
+        int left, top, width, height;
+    };
+    void attachName(HWND control, std::string_view name);
+    void place(HWND control, int left, int top, int width, int height, HFONT font) const;
+
     HWND m_window = nullptr;
+    UINT m_dpi = 96;
     std::vector<HWND> m_controls;
+    std::vector<AddedControl> m_added;
     std::vector<ATOM> m_names;
     HFONT m_fonts[5] = {};
     HBRUSH m_windowBrush = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/win32/Win32MainForm.h"
 
 #include "engine/SendDriver.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Text.h"
 #include "ui/FileTypeOptions.h"
 #include "ui/HelpPages.h"
@@ -13,7 +14,6 @@ namespace {
 using platform::win32::toUtf8;
 using platform::win32::toWide;
 
-constexpr wchar_t kCaption[] = L"Quorvane";
 constexpr int kIconId = 1;
 
 UINT dpiOf(HWND window) {
@@ -49,7 +49,7 @@ Win32MainForm::Win32MainForm(platform::Settings &settings, const std::string &pr
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, &Win32MainForm::windowProc);
     // A fixed layout: the window has no sizing border and no maximise box.
-    m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, kCaption,
+    m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, toWide(kWindowTitle).c_str(),
                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                                CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     m_controls.create(m_window, dpiOf(m_window));
@@ -81,7 +81,15 @@ LRESULT CALLBACK Win32MainForm::windowProc(HWND window, UINT message, WPARAM wPa
     return form->handle(message, wParam, lParam);
 }
 
+void Win32MainForm::setSendDriver(engine::SendDriver *driver, platform::Clock &clock) {
+    m_driver = driver;
+    m_progress = std::make_unique<Win32ProgressDisplay>(m_window, m_controls, clock);
+}
+
 LRESULT Win32MainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_progress && m_progress->handle(message)) {
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND: {
         const int row = Win32Controls::rowForId(LOWORD(wParam));
@@ -236,7 +244,7 @@ void Win32MainForm::btnFileTypeHelp_Click() {
 
 void Win32MainForm::btnSend_Click() {
     if (m_driver != nullptr && !m_ending) {
-        m_driver->Send();
+        m_progress->send(*m_driver, *this);
     }
 }
 
@@ -295,9 +303,19 @@ bool Win32MainForm::stopVisible() { return (GetWindowLongPtrW(m_controls["btnSto
 
 void Win32MainForm::setStopVisible(bool visible) { ShowWindow(m_controls["btnStop"], visible ? SW_SHOW : SW_HIDE); }
 
-std::string Win32MainForm::windowCaption() { return toUtf8(kCaption); }
+// The title as it stands now: the window walk skips this window whatever the progress has made of its title.
+std::string Win32MainForm::windowCaption() { return platform::win32::windowTitle(m_window); }
 
-// The window's layout is fixed and has no place for progress; the command line shows it.
-void Win32MainForm::progress(std::uint64_t, std::uint64_t) {}
+void Win32MainForm::progress(std::uint64_t done, std::uint64_t total) {
+    if (m_progress) {
+        m_progress->update(done, total);
+    }
+}
+
+void Win32MainForm::holding(bool held) {
+    if (m_progress) {
+        m_progress->holding(held);
+    }
+}
 
 } // namespace quorvane::ui::win32

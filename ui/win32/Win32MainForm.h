@@ -10,6 +10,7 @@
 #include "ui/StoredDefaults.h"
 #include "ui/win32/Win32BrowserLists.h"
 #include "ui/win32/Win32Controls.h"
+#include "ui/win32/Win32ProgressDisplay.h"
 
 #include <memory>
 
@@ -30,7 +31,8 @@ public:
 
     HWND window() const { return m_window; }
     platform::Dialogs &dialogs() { return *m_dialogs; }
-    void setSendDriver(engine::SendDriver *driver) { m_driver = driver; }
+    // `clock` times the transfers for the progress shown.
+    void setSendDriver(engine::SendDriver *driver, platform::Clock &clock);
     // True once Quit, the window's close or the engine has ended the program.
     bool ended() const { return m_ending; }
 
@@ -46,6 +48,7 @@ public:
     void setStopVisible(bool visible) override;
     std::string windowCaption() override;
     void progress(std::uint64_t done, std::uint64_t total) override;
+    void holding(bool held) override;
     void endProgram() override;
 
 private:
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<Win32FileList> m_files;
     std::unique_ptr<FolderBrowser> m_browser;
     std::unique_ptr<StoredDefaults> m_defaults;
+    std::unique_ptr<Win32ProgressDisplay> m_progress;
     engine::SendDriver *m_driver = nullptr;
     bool m_ending = false;
 };

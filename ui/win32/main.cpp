@@ -50,7 +50,7 @@ int openWindow(platform::DesktopBackend &backend) {
     ui::win32::Win32MainForm form(settings, programFolder());
     engine::SendDriver driver(
         form, {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, form.dialogs()});
-    form.setSendDriver(&driver);
+    form.setSendDriver(&driver, clock);
     ShowWindow(form.window(), SW_SHOWNORMAL);
     UpdateWindow(form.window());
     MSG message;
