@@ -3,10 +3,6 @@
 
 #include "platform/VirtualKeys.h"
 
-#include <algorithm>
-#include <bitset>
-#include <vector>
-
 namespace quorvane::keys {
 namespace {
 
@@ -22,89 +18,104 @@ constexpr std::uint16_t kNamedOrModifierKeys[] = {
     kVkPageUp,    kVkPageDown,    kVkEnd,    kVkHome,   kVkLeft,    kVkUp,      kVkRight,     kVkDown,     kVkSelect,
     kVkPrint,     kVkPrintScreen, kVkInsert, kVkDelete, kVkHelp,    kVkNumLock, kVkScrollLock};
 
-bool listed(std::span<const std::uint16_t> list, std::uint16_t vk) {
-    return std::find(list.begin(), list.end(), vk) != list.end();
+std::bitset<256> keySet(std::span<const std::uint16_t> keys) {
+    std::bitset<256> set;
+    for (std::uint16_t vk : keys) {
+        set.set(vk);
+    }
+    return set;
 }
 
-// The keys a sequence may press: named keys, modifiers, function keys, and the layout's keys for its characters.
-std::bitset<256> allowedKeys(std::u16string_view keys, platform::KeyboardLayout &layout) {
-    std::bitset<256> allowed;
-    for (std::uint16_t vk : kNamedOrModifierKeys) {
-        allowed.set(vk);
-    }
+const std::bitset<256> kExtended = keySet(kExtendedKeys);
+const std::bitset<256> kAlwaysAllowed = [] {
+    std::bitset<256> set = keySet(kNamedOrModifierKeys);
     for (std::uint16_t vk = kVkF1; vk < kVkF1 + 16; ++vk) {
-        allowed.set(vk);
+        set.set(vk);
     }
-    for (char16_t c : keys) {
-        if (const auto key = layout.keyForCharacter(c)) {
-            allowed.set(key->vk);
-        }
-    }
-    return allowed;
-}
+    return set;
+}();
 
 std::string describe(const KeyRecord &record, std::size_t index) {
     return "record " + std::to_string(index) + " (vk " + std::to_string(record.vk) + ", scan " +
            std::to_string(record.scan) + ", flags " + std::to_string(record.flags) + ")";
 }
 
-std::string fieldFault(const KeyRecord &record, std::size_t index, std::u16string_view keys,
-                       platform::KeyboardLayout &layout, const std::bitset<256> &allowed) {
+} // namespace
+
+void SequenceChecker::begin(std::u16string_view keys, KeyboardLayout &layout) {
+    m_layout = &layout;
+    m_allowedKeys = kAlwaysAllowed;
+    m_codeUnits.reset();
+    for (char16_t c : keys) {
+        m_codeUnits.set(c);
+        if (const auto key = layout.keyForCharacter(c)) {
+            m_allowedKeys.set(key->vk);
+        }
+    }
+    m_pressed.clear();
+    m_index = 0;
+    m_fault.clear();
+}
+
+// The rule a record's fields break, or nothing.
+const char *SequenceChecker::fieldFault(const KeyRecord &record) const {
     if ((record.flags & ~std::uint32_t{kExtendedKey | kKeyUp | kUnicode}) != 0) {
-        return describe(record, index) + ": unknown flag";
+        return "unknown flag";
     }
     if (record.unicode()) {
         if (record.vk != 0 || record.extended()) {
-            return describe(record, index) + ": Unicode record with a key code or the extended flag";
+            return "Unicode record with a key code or the extended flag";
         }
-        if (keys.find(static_cast<char16_t>(record.scan)) == std::u16string_view::npos) {
-            return describe(record, index) + ": Unicode record for a code unit not in the string";
-        }
-        return {};
+        return m_codeUnits.test(record.scan) ? nullptr : "Unicode record for a code unit not in the string";
     }
-    if (record.vk == 0 || record.vk > 0xFF || !allowed.test(record.vk)) {
-        return describe(record, index) + ": a key that nothing in the string presses";
+    if (record.vk == 0 || record.vk > 0xFF || !m_allowedKeys.test(record.vk)) {
+        return "a key that nothing in the string presses";
     }
-    if (record.scan != layout.scanCode(record.vk)) {
-        return describe(record, index) + ": scan code is not the layout's";
+    if (record.scan != m_layout->scanCode(record.vk)) {
+        return "scan code is not the layout's";
     }
-    if (record.extended() != listed(kExtendedKeys, record.vk) && record.vk != kVkPause) {
-        return describe(record, index) + ": extended flag wrong for the key";
+    if (record.extended() != kExtended.test(record.vk) && record.vk != kVkPause) {
+        return "extended flag wrong for the key";
     }
-    return {};
+    return nullptr;
 }
 
-} // namespace
+void SequenceChecker::check(std::span<const KeyRecord> records) {
+    for (const KeyRecord &record : records) {
+        if (!m_fault.empty()) {
+            return;
+        }
+        const std::size_t index = m_index++;
+        if (const char *fault = fieldFault(record)) {
+            m_fault = describe(record, index) + ": " + fault;
+        } else if (!record.keyUp()) {
+            m_pressed.emplace_back(record, index);
+        } else if (m_pressed.empty()) {
+            m_fault = describe(record, index) + ": key-up without a key down";
+        } else {
+            const auto &[down, downIndex] = m_pressed.back();
+            if (down.vk != record.vk || down.scan != record.scan || (down.flags | kKeyUp) != record.flags) {
+                m_fault = describe(record, index) + ": releases another key than the innermost pressed one";
+            } else if (record.vk == kVkAlt && !record.unicode() && downIndex + 1 == index) {
+                m_fault = describe(record, index) + ": lone Alt tap";
+            }
+            m_pressed.pop_back();
+        }
+    }
+}
 
-std::string findSequenceFault(std::span<const KeyRecord> records, std::u16string_view keys,
-                              platform::KeyboardLayout &layout) {
-    const std::bitset<256> allowed = allowedKeys(keys, layout);
-    std::vector<std::size_t> pressed; // indices of key-downs not yet released, innermost last
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const KeyRecord &record = records[i];
-        if (std::string fault = fieldFault(record, i, keys, layout, allowed); !fault.empty()) {
-            return fault;
-        }
-        if (!record.keyUp()) {
-            pressed.push_back(i);
-            continue;
-        }
-        if (pressed.empty()) {
-            return describe(record, i) + ": key-up without a key down";
-        }
-        const KeyRecord &down = records[pressed.back()];
-        if (down.vk != record.vk || down.scan != record.scan || (down.flags | kKeyUp) != record.flags) {
-            return describe(record, i) + ": releases another key than the innermost pressed one";
-        }
-        if (record.vk == kVkAlt && !record.unicode() && pressed.back() + 1 == i) {
-            return describe(record, i) + ": lone Alt tap";
-        }
-        pressed.pop_back();
+std::string SequenceChecker::finish() {
+    if (m_fault.empty() && !m_pressed.empty()) {
+        m_fault = describe(m_pressed.back().first, m_pressed.back().second) + ": never released";
     }
-    if (!pressed.empty()) {
-        return describe(records[pressed.back()], pressed.back()) + ": never released";
-    }
-    return {};
+    return m_fault;
+}
+
+std::string findSequenceFault(std::span<const KeyRecord> records, std::u16string_view keys, KeyboardLayout &layout) {
+    SequenceChecker checker;
+    checker.begin(keys, layout);
+    checker.check(records);
+    return checker.finish();
 }
 
 } // namespace quorvane::keys

@@ -4,15 +4,40 @@
 #include "platform/KeyRecord.h"
 #include "platform/KeyboardLayout.h"
 
+#include <bitset>
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quorvane::keys {
 
-// The first broken rule, or an empty string when `records` (everything the injector took, in order) obey
-// them all: fields only as the rules allow, presses strictly nested and all released, no lone Alt tap, and
-// Unicode records only for code units that occur in `keys`.
+// The rules: fields only as they allow, presses strictly nested and all released, no lone Alt tap, and Unicode
+// records only for code units that occur in the string. Records are checked as they arrive, batch after batch,
+// so that nothing of a long sequence has to be kept; the checker is meant to be reused from string to string.
+class SequenceChecker {
+public:
+    // A new string: which keys and code units its records may carry follows from its text and the layout.
+    void begin(std::u16string_view keys, platform::KeyboardLayout &layout);
+    // The next records that the injector took, in order.
+    void check(std::span<const platform::KeyRecord> records);
+    // The first broken rule since begin(), or an empty string.
+    std::string finish();
+
+private:
+    const char *fieldFault(const platform::KeyRecord &record) const;
+
+    platform::KeyboardLayout *m_layout = nullptr;
+    std::bitset<256> m_allowedKeys;
+    std::bitset<0x10000> m_codeUnits;
+    std::vector<std::pair<platform::KeyRecord, std::size_t>> m_pressed; // key-downs not yet released, innermost last
+    std::size_t m_index = 0;
+    std::string m_fault;
+};
+
+// The same over records already collected.
 std::string findSequenceFault(std::span<const platform::KeyRecord> records, std::u16string_view keys,
                               platform::KeyboardLayout &layout);
 

@@ -203,6 +203,52 @@ TEST_F(InjectionTest, LongModifierRunsAreNestedWithoutRecursion) {
     EXPECT_TRUE(m_injector.batches().empty());
 }
 
+// The fuzz target checks records as the injector takes them, batch by batch: every broken rule is found, at the
+// same record, wherever the records are split between two batches.
+TEST_F(InjectionTest, TheRuleCheckerFindsEachBrokenRuleWhereverTheBatchesSplit) {
+    using namespace platform;
+    const auto key = [this](std::uint16_t vk, std::uint32_t flags = 0) {
+        return KeyRecord{vk, m_layout.scanCode(vk), flags};
+    };
+    const KeyRecord shiftDown = key(kVkShift), shiftUp = key(kVkShift, kKeyUp);
+    const KeyRecord aDown = key('A'), aUp = key('A', kKeyUp);
+    const struct {
+        std::u16string_view keys;
+        std::vector<KeyRecord> records;
+        std::string fault; // "" or the broken rule, after "record <index> (...): "
+        std::size_t index;
+    } cases[] = {
+        {u"A", {shiftDown, aDown, aUp, shiftUp}, "", 0},
+        {u"a", {aUp}, "key-up without a key down", 0},
+        {u"a", {aDown, aUp, aDown}, "never released", 2},
+        {u"A", {shiftDown, aDown, shiftUp, aUp}, "releases another key than the innermost pressed one", 2},
+        {u"%(a)", {aDown, aUp, key(kVkAlt), key(kVkAlt, kKeyUp)}, "lone Alt tap", 3},
+        {u"a", {aDown, aUp, {0, 0x20AC, kUnicode}}, "Unicode record for a code unit not in the string", 2},
+        {u"\u20AC", {{'A', 0x20AC, kUnicode}}, "Unicode record with a key code or the extended flag", 0},
+        {u"a", {aDown, aUp, key('B')}, "a key that nothing in the string presses", 2},
+        {u"a", {{'A', 0, 0}}, "scan code is not the layout's", 0},
+        {u"{DOWN}", {key(kVkDown), key(kVkDown, kKeyUp)}, "extended flag wrong for the key", 0},
+        {u"a", {aDown, {'A', aUp.scan, kKeyUp | 8}}, "unknown flag", 1},
+    };
+    SequenceChecker checker;
+    for (const auto &c : cases) {
+        const std::string shown(c.keys.begin(), c.keys.end());
+        const std::string whole = findSequenceFault(c.records, c.keys, m_layout);
+        if (c.fault.empty()) {
+            EXPECT_EQ(whole, "") << shown;
+        } else {
+            EXPECT_TRUE(whole.starts_with("record " + std::to_string(c.index) + " (")) << shown << ": " << whole;
+            EXPECT_TRUE(whole.ends_with("): " + c.fault)) << shown << ": " << whole;
+        }
+        for (std::size_t cut = 0; cut <= c.records.size(); ++cut) {
+            checker.begin(c.keys, m_layout);
+            checker.check(std::span(c.records).first(cut));
+            checker.check(std::span(c.records).subspan(cut));
+            EXPECT_EQ(checker.finish(), whole) << shown << " cut after " << cut;
+        }
+    }
+}
+
 TEST_F(InjectionTest, CapsLockIsReadWhileParsing) {
     m_layout.setCapsLock(true);
     m_keys.SendKeySequence(u"a");
