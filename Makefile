@@ -99,17 +99,19 @@ fuzz:
 	$(MAKE) test-fuzz FUZZ_SECONDS=600
 
 # Ten million inputs of the keystroke fuzzer (RUNS=... for fewer), not part of make test: UBSan and coverage counters
-# alone, the key names from a dictionary, on the corpus that the short runs grow. The whole log goes to
-# build/fuzz-long/fuzz-long.log.
+# alone, the key names from a dictionary, on the corpus that the short runs grow. FUZZ_WORKERS processes share the
+# runs and the corpus; their logs are build/fuzz-long/fuzz-<n>.log.
 RUNS ?= 10000000
+FUZZ_WORKERS ?= 2
 fuzz-long:
 	cmake --preset fuzz-long >/dev/null
 	cmake --build --preset fuzz-long -j $(JOBS) --target fuzz_send_key_sequence
 	mkdir -p build/fuzz/corpus
-	./build/fuzz-long/tests/fuzz/fuzz_send_key_sequence -runs=$(RUNS) -max_len=256 \
-		-dict=tests/fuzz/key-sequence.dict -print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus \
-		> build/fuzz-long/fuzz-long.log 2>&1 || { tail -n 40 build/fuzz-long/fuzz-long.log; exit 1; }
-	grep -E '^Done|stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build/fuzz-long/fuzz-long.log
+	cd build/fuzz-long && rm -f fuzz-*.log && ./tests/fuzz/fuzz_send_key_sequence -jobs=$(FUZZ_WORKERS) \
+		-workers=$(FUZZ_WORKERS) -runs=$$(( $(RUNS) / $(FUZZ_WORKERS) )) -max_len=256 \
+		-dict=../../tests/fuzz/key-sequence.dict -print_final_stats=1 ../fuzz/corpus ../../tests/fuzz/corpus \
+		>/dev/null 2>&1 || { tail -n 40 fuzz-*.log; exit 1; }
+	grep -E '^Done|stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build/fuzz-long/fuzz-*.log
 
 # clang-format 15 is the first that inserts the braces .clang-format asks for.
 CLANG_FORMAT := clang-format-15

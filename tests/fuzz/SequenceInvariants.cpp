@@ -43,13 +43,17 @@ std::string describe(const KeyRecord &record, std::size_t index) {
 } // namespace
 
 void SequenceChecker::begin(std::u16string_view keys, KeyboardLayout &layout) {
-    m_layout = &layout;
     m_allowedKeys = kAlwaysAllowed;
     m_codeUnits.reset();
     for (char16_t c : keys) {
         m_codeUnits.set(c);
         if (const auto key = layout.keyForCharacter(c)) {
             m_allowedKeys.set(key->vk);
+        }
+    }
+    for (std::uint16_t vk = 1; vk < 256; ++vk) {
+        if (m_allowedKeys[vk]) {
+            m_scanCodes[vk] = layout.scanCode(vk);
         }
     }
     m_pressed.clear();
@@ -66,15 +70,15 @@ const char *SequenceChecker::fieldFault(const KeyRecord &record) const {
         if (record.vk != 0 || record.extended()) {
             return "Unicode record with a key code or the extended flag";
         }
-        return m_codeUnits.test(record.scan) ? nullptr : "Unicode record for a code unit not in the string";
+        return m_codeUnits[record.scan] ? nullptr : "Unicode record for a code unit not in the string";
     }
-    if (record.vk == 0 || record.vk > 0xFF || !m_allowedKeys.test(record.vk)) {
+    if (record.vk == 0 || record.vk > 0xFF || !m_allowedKeys[record.vk]) {
         return "a key that nothing in the string presses";
     }
-    if (record.scan != m_layout->scanCode(record.vk)) {
+    if (record.scan != m_scanCodes[record.vk]) {
         return "scan code is not the layout's";
     }
-    if (record.extended() != kExtended.test(record.vk) && record.vk != kVkPause) {
+    if (record.extended() != kExtended[record.vk] && record.vk != kVkPause) {
         return "extended flag wrong for the key";
     }
     return nullptr;

@@ -4,8 +4,10 @@
 #include "platform/KeyRecord.h"
 #include "platform/KeyboardLayout.h"
 
+#include <array>
 #include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,8 +31,8 @@ public:
 private:
     const char *fieldFault(const platform::KeyRecord &record) const;
 
-    platform::KeyboardLayout *m_layout = nullptr;
     std::bitset<256> m_allowedKeys;
+    std::array<std::uint16_t, 256> m_scanCodes{}; // the layout's, for the allowed keys
     std::bitset<0x10000> m_codeUnits;
     std::vector<std::pair<platform::KeyRecord, std::size_t>> m_pressed; // key-downs not yet released, innermost last
     std::size_t m_index = 0;
