@@ -2,6 +2,7 @@
 #include "ui/CommandLineArguments.h"
 
 #include "QuorvaneVersion.h"
+#include "ui/SerialPortChoice.h"
 
 #include <charconv>
 #include <cmath>
@@ -79,26 +80,19 @@ std::optional<std::string> setPort(SendArguments &send, const std::string &value
 }
 
 std::optional<std::string> setBaud(SendArguments &send, const std::string &value) {
-    constexpr unsigned kLowest = 50;
-    constexpr unsigned kHighest = 4'000'000;
-    unsigned baud = 0;
-    const char *end = value.data() + value.size();
-    const auto [ptr, ec] = std::from_chars(value.data(), end, baud);
-    if (value.empty() || ec != std::errc() || ptr != end || baud < kLowest || baud > kHighest) {
+    const auto baud = parseBaudRate(value);
+    if (!baud) {
         return "--baud must be a whole number from 50 to 4000000, not \"" + value + "\"";
     }
-    send.baud = baud;
+    send.baud = *baud;
     return std::nullopt;
 }
 
 std::optional<std::string> setAddress(SendArguments &send, const std::string &value) {
-    unsigned address = 0;
-    const char *end = value.data() + value.size();
-    const auto [ptr, ec] = std::from_chars(value.data(), end, address, 16);
-    if (value.empty() || value.size() > 4 || ec != std::errc() || ptr != end) {
+    send.address = parseLoadAddress(value);
+    if (!send.address) {
         return "--address must be one to four hexadecimal digits, not \"" + value + "\"";
     }
-    send.address = static_cast<std::uint16_t>(address);
     return std::nullopt;
 }
 

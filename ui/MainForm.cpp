@@ -30,6 +30,13 @@ void MainForm::setSendDriver(engine::SendDriver *driver, platform::Clock &clock)
     m_progress = std::make_unique<WindowProgress>(clock);
 }
 
+void MainForm::setSerialPorts(platform::SerialPorts &ports, platform::EventPump &pump, platform::Clock &clock) {
+    m_ports = &ports;
+    m_serialMessages = std::make_unique<SerialMessages>(m_dialogs);
+    m_serial = std::make_unique<engine::SerialSendOperation>(
+        *this, engine::SerialServices{ports, pump, clock, *m_serialMessages, *this});
+}
+
 void MainForm::connectHandlers() {
     const MainFormControls &c = m_controls;
     connect(c.FileListBox, &FileListBox::fileClicked, this, &MainForm::FileListBox_Click);
@@ -46,6 +53,9 @@ void MainForm::connectHandlers() {
                 [this, index](bool on) { on ? optFileType_Click(index) : void(); });
     }
     connect(c.btnFileTypeHelp, &QPushButton::clicked, this, &MainForm::btnFileTypeHelp_Click);
+    connect(c.optSerialPort, &QRadioButton::toggled, this, &MainForm::optSerialPort_Click);
+    connect(c.btnRefreshPorts, &QPushButton::clicked, this, &MainForm::btnRefreshPorts_Click);
+    connect(c.cboSerialPort, &DropDownBox::aboutToDropDown, this, &MainForm::btnRefreshPorts_Click);
     connect(c.btnSend, &QPushButton::clicked, this, &MainForm::btnSend_Click);
     connect(c.btnStop, &QPushButton::clicked, this, &MainForm::btnStop_Click);
     connect(c.btnQuit, &QPushButton::clicked, this, &MainForm::btnQuit_Click);
@@ -59,7 +69,12 @@ void MainForm::connectHandlers() {
     }
 }
 
-void MainForm::Form_Load() { m_defaults->restore(); }
+void MainForm::Form_Load() {
+    m_defaults->restore();
+    const SerialDefaults serial = m_defaults->serialDefaults();
+    m_controls.cboSerialPort->setEditText(QString::fromStdString(serial.port));
+    m_controls.cboBaudRate->setEditText(QString::number(serial.baud));
+}
 
 void MainForm::FileListBox_Click() {
     const std::optional<QString> name = m_controls.FileListBox->selectedName();
@@ -98,6 +113,41 @@ void MainForm::optFileType_Click(int index) {
         factor->setEnabled(state.delayFactors);
     }
     c.chkIgnoreAddressTags->setEnabled(state.ignoreAddressTags);
+    showSerialOptions();
+}
+
+void MainForm::showSerialOptions() {
+    const SerialOptionState state = serialOptionState(fileType());
+    const MainFormControls &c = m_controls;
+    c.lblLoadAddress->setEnabled(state.loadAddress);
+    c.txtLoadAddress->setEnabled(state.loadAddress);
+    c.chkVerify->setEnabled(state.verify);
+}
+
+// The frame of the serial line shows under everything else while the choice holds; the window grows to take it.
+void MainForm::optSerialPort_Click() {
+    const bool chosen = m_controls.optSerialPort->isChecked();
+    if (chosen && m_listedPorts.empty()) {
+        btnRefreshPorts_Click();
+    }
+    showSerialOptions();
+    m_controls.frmSerialPort->setVisible(chosen);
+    sizeMainForm(this, logicalDpiX(), chosen);
+}
+
+// The text in the box stays: a port typed by hand, or one that has gone away, is not lost by reading the list.
+void MainForm::btnRefreshPorts_Click() {
+    if (!m_ports) {
+        return;
+    }
+    DropDownBox *box = m_controls.cboSerialPort;
+    const QString text = box->currentText();
+    m_listedPorts = m_ports->list();
+    box->clear();
+    for (const platform::SerialPortInfo &port : m_listedPorts) {
+        box->addItem(QString::fromStdString(portEntryText(port)));
+    }
+    box->setEditText(text);
 }
 
 void MainForm::btnFileTypeHelp_Click() {
@@ -108,13 +158,53 @@ void MainForm::btnFileTypeHelp_Click() {
 }
 
 void MainForm::btnSend_Click() {
-    if (!m_driver) {
+    if (!m_driver || (m_serial && m_serial->running())) {
+        return;
+    }
+    if (m_controls.optSerialPort->isChecked() && !m_driver->running()) {
+        sendSerial();
         return;
     }
     const WindowSendEnd end = m_progress->send(*m_driver, *this);
     if (end.ran) {
         showTransferEnd(end.endLine);
     }
+}
+
+// The form is checked before anything is opened; the port and rate that pass are kept for the next start.
+void MainForm::sendSerial() {
+    if (!m_serial) {
+        m_dialogs.showMessage("Quorvane", "This build of Quorvane has no serial line. Nothing was sent.",
+                              platform::MessageIcon::Warning);
+        return;
+    }
+    const MainFormControls &c = m_controls;
+    const SerialFormRequest form =
+        serialRequestFor({c.cboSerialPort->currentText().toStdString(), c.cboBaudRate->currentText().toStdString(),
+                          c.txtLoadAddress->text().toStdString(), c.chkVerify->isChecked(), fileType()},
+                         m_listedPorts);
+    if (!form.request) {
+        m_dialogs.showMessage("Quorvane", form.problem, platform::MessageIcon::Warning);
+        return;
+    }
+    m_defaults->saveSerial({form.request->port, form.request->baud});
+    c.txtBoardOutput->clear();
+    m_outputText = {};
+    m_serialMessages->takeNotes();
+    m_progress->prepareSerial(folderPath(), selectedFile().value_or(std::string()), fileType());
+    const engine::SerialEnd end = m_serial->Send(*form.request);
+    showTransferEnd(m_progress->finish(end, m_serialMessages->takeNotes()));
+}
+
+void MainForm::boardOutput(std::string_view bytes) {
+    const std::string text = m_outputText.append(bytes);
+    if (text.empty()) {
+        return;
+    }
+    QPlainTextEdit *area = m_controls.txtBoardOutput;
+    area->moveCursor(QTextCursor::End);
+    area->insertPlainText(QString::fromStdString(text));
+    area->ensureCursorVisible();
 }
 
 void MainForm::btnStop_Click() { m_controls.btnStop->hide(); }
@@ -135,6 +225,9 @@ void MainForm::endProgram() {
     m_ending = true;
     if (m_driver) {
         m_driver->abandon();
+    }
+    if (m_serial) {
+        m_serial->abandon();
     }
     hide();
     m_programEnd();

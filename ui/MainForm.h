@@ -2,11 +2,13 @@
 #pragma once
 
 #include "engine/EngineHost.h"
+#include "engine/SerialSendOperation.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "ui/FileBrowser.h"
 #include "ui/MainFormControls.h"
+#include "ui/SerialPortChoice.h"
 #include "ui/StoredDefaults.h"
 #include "ui/WindowProgress.h"
 
@@ -14,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace quorvane::engine {
 class SendDriver;
@@ -21,7 +24,7 @@ class SendDriver;
 
 namespace quorvane::ui {
 
-class MainForm : public QWidget, public engine::EngineHost {
+class MainForm : public QWidget, public engine::EngineHost, public engine::BoardOutputSink {
     Q_OBJECT
 public:
     // Creates the controls in their state at start and restores the default folder; `programFolder` is where
@@ -33,6 +36,8 @@ public:
     // The engine that runs the Send operation; it needs this window as its host, so it comes after it.
     // `clock` times the transfers for the progress shown.
     void setSendDriver(engine::SendDriver *driver, platform::Clock &clock);
+    // The serial ports that the "Serial port" choice lists and opens; without them that choice sends nothing.
+    void setSerialPorts(platform::SerialPorts &ports, platform::EventPump &pump, platform::Clock &clock);
     // How the program ends at once; by default the application's event loop is left.
     void setProgramEnd(std::function<void()> end) { m_programEnd = std::move(end); }
 
@@ -51,6 +56,7 @@ public:
     void notice(std::string_view text) override;
     void holding(bool held) override;
     void endProgram() override;
+    void boardOutput(std::string_view bytes) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +72,10 @@ private:
     void optFileType_Click(int index);
     void btnFileTypeHelp_Click();
     void btnSend_Click();
+    void optSerialPort_Click();
+    void btnRefreshPorts_Click();
+    void sendSerial();
+    void showSerialOptions();
     void btnStop_Click();
     void btnQuit_Click();
     void setFileTypeCaptions(Monitor monitor);
@@ -79,6 +89,11 @@ private:
     engine::SendDriver *m_driver = nullptr;
     std::unique_ptr<WindowProgress> m_progress;
     std::function<void()> m_programEnd;
+    platform::SerialPorts *m_ports = nullptr;
+    std::vector<platform::SerialPortInfo> m_listedPorts;
+    std::unique_ptr<SerialMessages> m_serialMessages;
+    std::unique_ptr<engine::SerialSendOperation> m_serial;
+    BoardOutputText m_outputText;
     bool m_ending = false;
 };
 

@@ -2,9 +2,11 @@
 #include "ui/MainFormControls.h"
 
 #include "ui/MainFormLayout.h"
+#include "ui/SerialPortChoice.h"
 #include "ui/Twips.h"
 #include "ui/WindowProgress.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
@@ -84,6 +86,19 @@ QLabel *titleBox(QWidget *parent) {
     return box;
 }
 
+// The board's answers keep their columns; a long transfer's echo keeps only its latest lines.
+QPlainTextEdit *outputArea(QWidget *parent) {
+    auto *area = new QPlainTextEdit(parent);
+    area->setReadOnly(true);
+    area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    area->setMaximumBlockCount(5000);
+    area->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(8);
+    area->setFont(fixed);
+    return area;
+}
+
 QWidget *createControl(const ControlLayout &control, QWidget *parent) {
     const QString text = QString::fromStdString(control.text);
     switch (control.kind) {
@@ -116,6 +131,13 @@ QWidget *createControl(const ControlLayout &control, QWidget *parent) {
         return new DirectoryListBox(parent);
     case ControlKind::FileList:
         return new FileListBox(parent);
+    case ControlKind::ComboBox: {
+        auto *box = new DropDownBox(parent);
+        box->setEditText(text);
+        return box;
+    }
+    case ControlKind::TextArea:
+        return outputArea(parent);
     }
     return new QWidget(parent);
 }
@@ -159,6 +181,15 @@ MainFormControls collect(QWidget *w) {
     c.frmTerminalType = find<QGroupBox>(w, "frmTerminalType");
     c.optTeraTerm = find<OptionButton>(w, "optTeraTerm");
     c.optHyperTerminal = find<OptionButton>(w, "optHyperTerminal");
+    c.optSerialPort = find<OptionButton>(w, "optSerialPort");
+    c.frmSerialPort = find<QGroupBox>(w, "frmSerialPort");
+    c.cboSerialPort = find<DropDownBox>(w, "cboSerialPort");
+    c.btnRefreshPorts = find<QPushButton>(w, "btnRefreshPorts");
+    c.cboBaudRate = find<DropDownBox>(w, "cboBaudRate");
+    c.lblLoadAddress = find<QLabel>(w, "lblLoadAddress");
+    c.txtLoadAddress = find<QLineEdit>(w, "txtLoadAddress");
+    c.chkVerify = find<QCheckBox>(w, "chkVerify");
+    c.txtBoardOutput = find<QPlainTextEdit>(w, "txtBoardOutput");
     c.frmFileType = find<QGroupBox>(w, "frmFileType");
     for (std::size_t index = 0; index < c.optFileType.size(); ++index) {
         c.optFileType[index] = w->findChild<OptionButton *>("optFileType" + QString::number(index));
@@ -194,9 +225,13 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     QPalette cream = window->palette();
     cream.setColor(QPalette::Window, qt(kWindowColour));
     window->setPalette(cream);
-    window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi), twipsToPixels(kClientHeightTwips, logicalDpi));
+    sizeMainForm(window, logicalDpi, false);
     createControls(window, logicalDpi);
     MainFormControls controls = collect(window);
+    for (unsigned baud : kBaudRates) {
+        controls.cboBaudRate->addItem(QString::number(baud));
+    }
+    controls.cboBaudRate->setEditText(QString::number(kDefaultBaudRate));
     const auto place = [logicalDpi](const ProgressControlPlace &p) {
         return twipsRect(p.left, p.top, p.width, p.height, logicalDpi);
     };
@@ -213,6 +248,11 @@ MainFormControls createMainFormControls(QWidget *window, double logicalDpi) {
     controls.Label1->setToolTip("How to report a problem: the section \"Reporting problems\" of the README "
                                 "(installed as /usr/share/doc/quorvane/README.md)");
     return controls;
+}
+
+void sizeMainForm(QWidget *window, double logicalDpi, bool serialFrame) {
+    window->setFixedSize(twipsToPixels(kClientWidthTwips, logicalDpi),
+                         twipsToPixels(serialFrame ? kSerialClientHeightTwips : kClientHeightTwips, logicalDpi));
 }
 
 } // namespace quorvane::ui

@@ -3,6 +3,7 @@
 
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveListBox.h"
+#include "ui/DropDownBox.h"
 #include "ui/FileListBox.h"
 #include "ui/FileTypeOptions.h"
 #include "ui/OptionButton.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -28,6 +30,16 @@ struct MainFormControls {
     QGroupBox *frmTerminalType;
     OptionButton *optTeraTerm;
     OptionButton *optHyperTerminal;
+    OptionButton *optSerialPort;
+    // Shown while "Serial port" is chosen.
+    QGroupBox *frmSerialPort;
+    DropDownBox *cboSerialPort;
+    QPushButton *btnRefreshPorts;
+    DropDownBox *cboBaudRate;
+    QLabel *lblLoadAddress;
+    QLineEdit *txtLoadAddress;
+    QCheckBox *chkVerify;
+    QPlainTextEdit *txtBoardOutput;
     QGroupBox *frmFileType;
     std::array<OptionButton *, kFileTypeOptions.size()> optFileType;
     QCheckBox *chkIgnoreAddressTags;
@@ -58,5 +70,7 @@ struct MainFormControls {
 // Builds the controls on `window` in their state at start and sizes the window to fit; `logicalDpi` scales the
 // layout, which is given for 96 dpi.
 MainFormControls createMainFormControls(QWidget *window, double logicalDpi);
+// The window's fixed size: taller while the serial line's frame shows.
+void sizeMainForm(QWidget *window, double logicalDpi, bool serialFrame);
 
 } // namespace quorvane::ui

@@ -4,12 +4,30 @@
 #include "QuorvaneVersion.h"
 
 #include "ui/FileTypeOptions.h"
+#include "ui/SerialPortChoice.h"
 
 namespace quorvane::ui {
 namespace {
 
 using K = ControlKind;
 using F = ControlFont;
+
+// Under everything else, hidden until "Serial port" is chosen.
+void addSerialFrame(std::vector<ControlLayout> &c) {
+    const std::string frame = "frmSerialPort";
+    c.push_back({frame, K::Frame, "", 120, kSerialFrameTop, 10575, kSerialFrameHeight, "Serial Port"});
+    c.back().visible = false;
+    c.push_back({"lblSerialPort", K::Label, frame, 120, 330, 435, 255, "Port:"});
+    c.push_back({"cboSerialPort", K::ComboBox, frame, 555, 300, 3975, 315, ""});
+    c.push_back({"btnRefreshPorts", K::PushButton, frame, 4590, 300, 855, 315, "Refresh"});
+    c.push_back({"lblBaudRate", K::Label, frame, 5565, 330, 480, 255, "Baud:"});
+    c.push_back({"cboBaudRate", K::ComboBox, frame, 6045, 300, 1095, 315, std::to_string(kDefaultBaudRate)});
+    c.push_back({"lblLoadAddress", K::Label, frame, 7260, 330, 1200, 255, "Load address:"});
+    c.push_back({"txtLoadAddress", K::TextBox, frame, 8460, 300, 675, 315, ""});
+    c.push_back({"chkVerify", K::CheckBox, frame, 9255, 300, 1080, 315, "Verify"});
+    c.back().selected = true;
+    c.push_back({"txtBoardOutput", K::TextArea, frame, 120, 735, 10335, 1455, ""});
+}
 
 std::vector<ControlLayout> buildLayout() {
     std::vector<ControlLayout> c;
@@ -48,9 +66,11 @@ std::vector<ControlLayout> buildLayout() {
         c[i].enabled = false;
     }
     c.push_back({"frmTerminalType", K::Frame, "", 7920, 6000, 2775, 975, "Windows Terminal"});
-    c.push_back({"optTeraTerm", K::OptionButton, "frmTerminalType", 120, 240, 1575, 255, "Tera Term"});
+    c.push_back({"optTeraTerm", K::OptionButton, "frmTerminalType", 120, 240, 1275, 255, "Tera Term"});
     c.back().selected = true;
     c.push_back({"optHyperTerminal", K::OptionButton, "frmTerminalType", 120, 600, 1815, 255, "HyperTerminal"});
+    c.push_back({"optSerialPort", K::OptionButton, "frmTerminalType", 1440, 240, 1275, 255, "Serial port"});
+    addSerialFrame(c);
     c.push_back({"btnSend", K::PushButton, "", 7920, 7080, 2775, 615, "Send"});
     c.push_back({"btnStop", K::PushButton, "", 7920, 7840, 1335, 495, "STOP!"});
     c.back().visible = false;

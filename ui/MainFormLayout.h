@@ -18,7 +18,9 @@ enum class ControlKind {
     PushButton,
     DriveList,
     FolderList,
-    FileList
+    FileList,
+    ComboBox, // a list to drop down whose box also takes typed text
+    TextArea  // several lines, read-only
 };
 enum class ControlFont { Dialog, Presenter, Contact, Title, Version };
 enum class TextAlign { Left, Centre, Right };
@@ -40,6 +42,10 @@ const std::vector<ControlLayout> &mainFormLayout();
 
 inline constexpr int kClientWidthTwips = 10785;
 inline constexpr int kClientHeightTwips = 8430;
+// With "Serial port" chosen the window grows downwards to show the serial line's frame under everything else.
+inline constexpr int kSerialFrameTop = 8430;
+inline constexpr int kSerialFrameHeight = 2310;
+inline constexpr int kSerialClientHeightTwips = kSerialFrameTop + kSerialFrameHeight + 95;
 
 struct Rgb {
     unsigned char red, green, blue;

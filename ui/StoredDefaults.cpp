@@ -8,6 +8,8 @@ constexpr std::string_view kApplication = "Quorvane";
 constexpr std::string_view kSection = "Defaults";
 constexpr std::string_view kDriveKey = "Default Drive";
 constexpr std::string_view kFolderKey = "Default Folder";
+constexpr std::string_view kSerialPortKey = "Default Serial Port";
+constexpr std::string_view kBaudRateKey = "Default Baud Rate";
 
 } // namespace
 
@@ -34,6 +36,16 @@ bool StoredDefaults::save() {
                               platform::MessageIcon::Warning);
     }
     return stored;
+}
+
+SerialDefaults StoredDefaults::serialDefaults() {
+    const auto baud = parseBaudRate(m_settings.read(kApplication, kSection, kBaudRateKey));
+    return {m_settings.read(kApplication, kSection, kSerialPortKey), baud.value_or(kDefaultBaudRate)};
+}
+
+bool StoredDefaults::saveSerial(const SerialDefaults &serial) {
+    return m_settings.write(kApplication, kSection, kSerialPortKey, serial.port) &&
+           m_settings.write(kApplication, kSection, kBaudRateKey, std::to_string(serial.baud));
 }
 
 void StoredDefaults::showProgramFolder() {

@@ -4,6 +4,7 @@
 
 #include "engine/FileType.h"
 #include "engine/SendDriver.h"
+#include "engine/SerialSendOperation.h"
 #include "platform/Clock.h"
 #include "ui/TransferProgress.h"
 
@@ -39,6 +40,9 @@ public:
     // Before a Send that can start a transfer: the file it will send (folder and entry as the window shows them,
     // UTF-8) and its type, for the end line.
     void prepare(const std::string &folder, const std::string &entry, engine::FileType fileType);
+    // The same before a Send over the serial line: the monitor transfers count words, first as the board confirms
+    // them and then, once the count starts again, as they are read back; the others count bytes of the file.
+    void prepareSerial(const std::string &folder, const std::string &entry, engine::FileType fileType);
     // The engine's report. The first one starts the transfer's display: it comes once the terminal has been
     // found and the file opened.
     void update(std::uint64_t done, std::uint64_t total);
@@ -49,21 +53,30 @@ public:
     WindowSendEnd send(engine::SendDriver &driver, engine::EngineHost &host);
     // While the transfer holds for the user working in the window, the title says so.
     void setHolding(bool held) { m_holding = held; }
+    // `notes`: what the transfer said on success.
+    std::optional<std::string> finish(engine::SerialEnd end, const std::string &notes);
 
     bool running() const { return m_running; }
     bool holding() const { return m_holding; }
     int percent() const { return m_progress.percent(); }
-    std::string figures() const { return m_progress.figures(); }
+    std::string figures() const { return m_progress.figures(unit()); }
     // "Quorvane - 42 %" while a transfer runs, the holding title while it holds, else "Quorvane".
     std::string title() const;
 
 private:
+    bool countsWords() const;
+    std::string_view unit() const;
+
+    platform::Clock &m_clock;
+    platform::Clock::TimePoint m_start{};
     TransferProgress m_progress;
     std::string m_folder;
     std::string m_entry;
     engine::FileType m_fileType = engine::FileType::Text;
     bool m_running = false;
     bool m_holding = false;
+    bool m_serial = false;
+    bool m_readBack = false;
 };
 
 } // namespace quorvane::ui

@@ -36,6 +36,8 @@ int openWindow(int argc, char **argv, platform::DesktopBackend &backend) {
     engine::SendDriver driver(form,
                               {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, dialogs});
     form.setSendDriver(&driver, clock);
+    platform::QtSerialPorts ports;
+    form.setSerialPorts(ports, pump, clock);
     // A signal ends the program as closing the window does, so a transfer under way leaves the keyboard as it was.
     platform::StopSignals stopSignals([&form] { form.close(); }, [&form] { form.close(); });
     form.show();

@@ -59,6 +59,13 @@ WindowKind kindOf(const ControlLayout &control) {
     case ControlKind::FileList:
         return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                 WS_EX_CLIENTEDGE};
+    case ControlKind::ComboBox:
+        return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0};
+    case ControlKind::TextArea:
+        return {L"EDIT",
+                ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                    WS_GROUP,
+                WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }
@@ -182,7 +189,7 @@ void Win32Controls::layOut(UINT dpi) {
     const std::vector<ControlLayout> &layout = mainFormLayout();
     for (std::size_t row = 0; row < layout.size(); ++row) {
         const ControlLayout &c = layout[row];
-        const int extra = c.kind == ControlKind::DriveList ? kDropDownTwips : 0;
+        const int extra = c.kind == ControlKind::DriveList || c.kind == ControlKind::ComboBox ? kDropDownTwips : 0;
         place(m_controls[row], c.left, c.top, c.width, c.height + extra, fontFor(c.font));
     }
     for (const AddedControl &c : m_added) {
