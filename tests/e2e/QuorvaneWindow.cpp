@@ -27,6 +27,7 @@ const std::map<std::string, Spot> &spots() {
     constexpr int monitorFrameX = 7920, monitorFrameY = 1440;
     constexpr int typeFrameX = 7920, typeFrameY = 2520;
     constexpr int terminalFrameX = 7920, terminalFrameY = 6000;
+    constexpr int serialFrameX = 120, serialFrameY = 8430;
     static const std::map<std::string, Spot> kSpots = {
         {"optTIBUG", {monitorFrameX + 220, monitorFrameY + 367}},
         {"optEVMBUG", {monitorFrameX + 220, monitorFrameY + 727}},
@@ -39,6 +40,14 @@ const std::map<std::string, Spot> &spots() {
         {"txtMultFactorLine", {typeFrameX + 2467, typeFrameY + 3007}},
         {"optTeraTerm", {terminalFrameX + 220, terminalFrameY + 367}},
         {"optHyperTerminal", {terminalFrameX + 220, terminalFrameY + 727}},
+        {"optSerialPort", {terminalFrameX + 1540, terminalFrameY + 367}},
+        // Boxes and the output area are clicked inside their text, away from a list's button.
+        {"cboSerialPort", {serialFrameX + 1500, serialFrameY + 457}},
+        {"btnRefreshPorts", {serialFrameX + 5017, serialFrameY + 457}},
+        {"cboBaudRate", {serialFrameX + 6400, serialFrameY + 457}},
+        {"txtLoadAddress", {serialFrameX + 8797, serialFrameY + 457}},
+        {"chkVerify", {serialFrameX + 9355, serialFrameY + 457}},
+        {"txtBoardOutput", {serialFrameX + 5000, serialFrameY + 1400}},
         {"btnSend", {9307, 7387}},
         {"btnStop", {8587, 8087}},
         {"btnQuit", {10027, 8087}},
