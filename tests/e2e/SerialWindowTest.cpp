@@ -87,12 +87,12 @@ TEST_P(SerialWindowTest, TheBoardHoldsTheFileAndTheWindowShowsItsAnswers) {
     EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Transfers, SerialWindowTest,
-    testing::Values(
-        SerialWindowCase{"HexEvmbug", "even.bin", "optFileType2", "optEVMBUG", "evmbug", "FE00", "FE08=FE04"},
-        SerialWindowCase{"ObjectTibug", "demo.obj", "optFileType1", "optTIBUG", "tibug", "", "FF44=4F21"}),
-    [](const auto &param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Transfers, SerialWindowTest,
+                         testing::Values(SerialWindowCase{"HexEvmbug", "even.bin", "optFileType2", "optEVMBUG",
+                                                          "evmbug", "FE00", "FE08=FE04"},
+                                         SerialWindowCase{"ObjectTibug", "demo.obj", "optFileType1", "optTIBUG",
+                                                          "tibug", "", "FF44=4F21"}),
+                         [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace quorvane::test

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Text.h"
 #include "ui/HelpPages.h"
 #include "ui/MainFormLayout.h"
+#include "ui/SerialPortChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,48 @@ TEST_F(Win32Window, OptionsRelabelAndEnableAsTheTypeAndMonitorSay) {
     EXPECT_TRUE(program->checked(L"optFileType2")) << "the terminal group is its own";
     program->click(L"optEVMBUG");
     EXPECT_EQ(program->text(L"optFileType2"), toWide(fileTypeCaption(FileType::HexDump, Monitor::Evmbug)));
+}
+
+LONG clientHeight(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.bottom;
+}
+
+TEST_F(Win32Window, SerialPortShowsItsFrameWithTheStoredPortAndRate) {
+    store(L"Default Serial Port", L"COM7");
+    store(L"Default Baud Rate", L"2400");
+    auto program = start();
+    ASSERT_NE(program->window(), nullptr);
+    const LONG small = clientHeight(program->window());
+    EXPECT_FALSE(program->visible(L"frmSerialPort"));
+    program->click(L"optSerialPort");
+    EXPECT_TRUE(program->checked(L"optSerialPort"));
+    EXPECT_FALSE(program->checked(L"optTeraTerm"));
+    EXPECT_TRUE(program->visible(L"frmSerialPort"));
+    RECT frame{};
+    GetWindowRect(program->control(L"frmSerialPort"), &frame);
+    MapWindowPoints(HWND_DESKTOP, program->window(), reinterpret_cast<POINT *>(&frame), 2);
+    EXPECT_GT(clientHeight(program->window()), small);
+    EXPECT_LE(frame.bottom, clientHeight(program->window())) << "the frame lies inside the window";
+    EXPECT_GE(frame.top, small - 2) << "the frame lies under the rest";
+    EXPECT_EQ(program->text(L"cboSerialPort"), L"COM7");
+    EXPECT_EQ(program->text(L"cboBaudRate"), L"2400");
+    EXPECT_EQ(SendMessageW(program->control(L"cboBaudRate"), CB_GETCOUNT, 0, 0),
+              static_cast<LRESULT>(kBaudRates.size()));
+    EXPECT_TRUE(program->checked(L"chkVerify"));
+    const struct {
+        const wchar_t *option;
+        bool monitor;
+    } types[] = {{L"optFileType2", true}, {L"optFileType3", false}, {L"optFileType1", true}, {L"optFileType0", false}};
+    for (const auto &t : types) {
+        program->click(t.option);
+        EXPECT_EQ(program->enabled(L"txtLoadAddress"), t.monitor) << toUtf8(t.option);
+        EXPECT_EQ(program->enabled(L"chkVerify"), t.monitor) << toUtf8(t.option);
+    }
+    program->click(L"optTeraTerm");
+    EXPECT_FALSE(program->visible(L"frmSerialPort"));
+    EXPECT_EQ(clientHeight(program->window()), small);
 }
 
 TEST_F(Win32Window, AFileChoosesItsTypeByItsLastExtensionInAnyCase) {

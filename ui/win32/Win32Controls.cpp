@@ -195,7 +195,19 @@ void Win32Controls::layOut(UINT dpi) {
     for (const AddedControl &c : m_added) {
         place(c.window, c.left, c.top, c.width, c.height, fontFor(ControlFont::Dialog));
     }
-    RECT frame{0, 0, pixels(kClientWidthTwips, dpi), pixels(kClientHeightTwips, dpi)};
+    sizeWindow();
+}
+
+void Win32Controls::showSerialFrame(bool shown) {
+    m_serialFrame = shown;
+    ShowWindow((*this)["frmSerialPort"], shown ? SW_SHOW : SW_HIDE);
+    sizeWindow();
+}
+
+void Win32Controls::sizeWindow() {
+    const UINT dpi = m_dpi;
+    RECT frame{0, 0, pixels(kClientWidthTwips, dpi),
+               pixels(m_serialFrame ? kSerialClientHeightTwips : kClientHeightTwips, dpi)};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE));
     using AdjustForDpi = BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT);
@@ -250,6 +262,8 @@ HBRUSH Win32Controls::colour(HWND control, HDC dc) const {
     case ControlKind::DriveList:
     case ControlKind::FolderList:
     case ControlKind::FileList:
+    case ControlKind::ComboBox:
+    case ControlKind::TextArea:
         return nullptr;
     default:
         break;

@@ -29,6 +29,8 @@ public:
     void create(HWND window, UINT dpi);
     // Places the controls and sizes the window's client area for another dpi, with fonts to match.
     void layOut(UINT dpi);
+    // The serial line's frame under everything else, and the window's height to match.
+    void showSerialFrame(bool shown);
 
     // A control that the table does not hold (the progress display's), created hidden on the window with the next
     // free control ID, named like the others, in the dialog font and placed with them at every dpi.
@@ -48,6 +50,7 @@ private:
     HFONT fontFor(ControlFont font) const;
     void createFonts(UINT dpi);
     void deleteFonts();
+    void sizeWindow();
 
     struct AddedControl {
         HWND window;
@@ -59,6 +62,7 @@ private:
 
     HWND m_window = nullptr;
     UINT m_dpi = 96;
+    bool m_serialFrame = false;
     std::vector<HWND> m_controls;
     std::vector<AddedControl> m_added;
     std::vector<ATOM> m_names;

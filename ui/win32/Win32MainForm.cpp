@@ -59,7 +59,15 @@ Win32MainForm::Win32MainForm(platform::Settings &settings, const std::string &pr
     m_files = std::make_unique<Win32FileList>(m_controls["FileListBox"]);
     m_browser = std::make_unique<FolderBrowser>(*m_drives, *m_folders, *m_files, *m_dialogs);
     m_defaults = std::make_unique<StoredDefaults>(settings, *m_browser, *m_dialogs, programFolder);
+    m_serialFrame = std::make_unique<Win32SerialFrame>(m_controls);
     Form_Load();
+}
+
+void Win32MainForm::setSerialPorts(platform::SerialPorts &ports, platform::EventPump &pump, platform::Clock &clock) {
+    m_serialFrame->setPorts(&ports);
+    m_serialMessages = std::make_unique<SerialMessages>(*m_dialogs);
+    m_serial = std::make_unique<engine::SerialSendOperation>(
+        *this, engine::SerialServices{ports, pump, clock, *m_serialMessages, *m_serialFrame});
 }
 
 Win32MainForm::~Win32MainForm() {
@@ -144,6 +152,10 @@ void Win32MainForm::onCommand(const std::string &name, int code) {
         if (code == LBN_DBLCLK) {
             m_browser->folderOpened(m_folders->highlightedPath());
         }
+    } else if (name == "cboSerialPort") {
+        if (code == CBN_DROPDOWN) {
+            m_serialFrame->refreshPorts();
+        }
     } else if (name == "FileListBox") {
         if (code == LBN_SELCHANGE) {
             FileListBox_Click();
@@ -154,8 +166,10 @@ void Win32MainForm::onCommand(const std::string &name, int code) {
         if (name == "btnSetAsDefaultFolder") {
             btnSetAsDefaultFolder_Click();
         } else if (name == "optTIBUG" || name == "optEVMBUG" || name == "optTeraTerm" || name == "optHyperTerminal" ||
-                   name.starts_with("optFileType")) {
+                   name == "optSerialPort" || name.starts_with("optFileType")) {
             selectOption(name);
+        } else if (name == "btnRefreshPorts") {
+            m_serialFrame->refreshPorts();
         } else if (name == "btnFileTypeHelp") {
             btnFileTypeHelp_Click();
         } else if (name == "btnSend") {
@@ -189,10 +203,15 @@ void Win32MainForm::selectOption(const std::string &name) {
         optEVMBUG_Click();
     } else if (name.starts_with("optFileType")) {
         optFileType_Click(name.back() - '0');
+    } else if (frame == "frmTerminalType") {
+        m_serialFrame->show(name == "optSerialPort");
     }
 }
 
-void Win32MainForm::Form_Load() { m_defaults->restore(); }
+void Win32MainForm::Form_Load() {
+    m_defaults->restore();
+    m_serialFrame->restore(m_defaults->serialDefaults());
+}
 
 void Win32MainForm::DriveListBox_Change() {
     const int picked = m_drives->pickedIndex();
@@ -233,6 +252,7 @@ void Win32MainForm::optFileType_Click(int index) {
         EnableWindow(m_controls[factor], state.delayFactors);
     }
     EnableWindow(m_controls["chkIgnoreAddressTags"], state.ignoreAddressTags);
+    m_serialFrame->fileTypeChanged(kFileTypeOptions[static_cast<std::size_t>(index)]);
 }
 
 void Win32MainForm::btnFileTypeHelp_Click() {
@@ -243,9 +263,31 @@ void Win32MainForm::btnFileTypeHelp_Click() {
 }
 
 void Win32MainForm::btnSend_Click() {
-    if (m_driver != nullptr && !m_ending) {
-        m_progress->send(*m_driver, *this);
+    if (m_driver == nullptr || m_ending || (m_serial && m_serial->running())) {
+        return;
     }
+    if (isChecked("optSerialPort") && !m_driver->running()) {
+        sendSerial();
+        return;
+    }
+    m_progress->send(*m_driver, *this);
+}
+
+// The form is checked before anything is opened; the port and rate that pass are kept for the next start.
+void Win32MainForm::sendSerial() {
+    if (!m_serial) {
+        m_dialogs->showMessage("Quorvane", "This build of Quorvane has no serial line. Nothing was sent.",
+                               platform::MessageIcon::Warning);
+        return;
+    }
+    const SerialFormRequest form = serialRequestFor(m_serialFrame->input(fileType()), m_serialFrame->listedPorts());
+    if (!form.request) {
+        m_dialogs->showMessage("Quorvane", form.problem, platform::MessageIcon::Warning);
+        return;
+    }
+    m_defaults->saveSerial({form.request->port, form.request->baud});
+    m_serialFrame->clearOutput();
+    m_progress->sendSerial(*m_serial, *form.request, *this, *m_serialMessages);
 }
 
 void Win32MainForm::btnStop_Click() { ShowWindow(m_controls["btnStop"], SW_HIDE); }
@@ -259,6 +301,9 @@ void Win32MainForm::endProgram() {
     m_ending = true;
     if (m_driver != nullptr) {
         m_driver->abandon();
+    }
+    if (m_serial) {
+        m_serial->abandon();
     }
     ShowWindow(m_window, SW_HIDE);
     PostQuitMessage(0);

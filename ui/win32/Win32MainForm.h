@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/EngineHost.h"
+#include "engine/SerialSendOperation.h"
 #include "platform/Settings.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "ui/FileTypeOptions.h"
@@ -11,6 +12,7 @@
 #include "ui/win32/Win32BrowserLists.h"
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32ProgressDisplay.h"
+#include "ui/win32/Win32SerialFrame.h"
 
 #include <memory>
 
@@ -33,6 +35,8 @@ public:
     platform::Dialogs &dialogs() { return *m_dialogs; }
     // `clock` times the transfers for the progress shown.
     void setSendDriver(engine::SendDriver *driver, platform::Clock &clock);
+    // The serial ports that the "Serial port" choice lists and opens; without them that choice sends nothing.
+    void setSerialPorts(platform::SerialPorts &ports, platform::EventPump &pump, platform::Clock &clock);
     // True once Quit, the window's close or the engine has ended the program.
     bool ended() const { return m_ending; }
 
@@ -71,6 +75,7 @@ private:
     void btnFileTypeHelp_Click();
     void btnSend_Click();
     void btnStop_Click();
+    void sendSerial();
 
     HWND m_window = nullptr;
     Win32Controls m_controls;
@@ -82,6 +87,9 @@ private:
     std::unique_ptr<StoredDefaults> m_defaults;
     std::unique_ptr<Win32ProgressDisplay> m_progress;
     engine::SendDriver *m_driver = nullptr;
+    std::unique_ptr<Win32SerialFrame> m_serialFrame;
+    std::unique_ptr<SerialMessages> m_serialMessages;
+    std::unique_ptr<engine::SerialSendOperation> m_serial;
     bool m_ending = false;
 };
 

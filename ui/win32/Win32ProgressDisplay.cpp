@@ -40,6 +40,14 @@ void Win32ProgressDisplay::send(engine::SendDriver &driver, engine::EngineHost &
     }
 }
 
+void Win32ProgressDisplay::sendSerial(engine::SerialSendOperation &operation, const engine::SerialRequest &request,
+                                      engine::EngineHost &host, SerialMessages &messages) {
+    m_progress.prepareSerial(host.folderPath(), host.selectedFile().value_or(std::string()), host.fileType());
+    messages.takeNotes();
+    const engine::SerialEnd end = operation.Send(request);
+    showEnd(m_progress.finish(end, messages.takeNotes()));
+}
+
 void Win32ProgressDisplay::update(std::uint64_t done, std::uint64_t total) {
     m_progress.update(done, total);
     const int percent = m_progress.percent();

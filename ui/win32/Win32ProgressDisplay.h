@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/win32/Win32TaskbarButton.h"
+#include "ui/SerialPortChoice.h"
 #include "ui/WindowProgress.h"
 #include "ui/win32/Win32Controls.h"
 
@@ -17,6 +18,10 @@ public:
     // The Send click: a transfer, shown from its first report to its end; a click during a transfer is the
     // engine's to ignore and changes nothing shown.
     void send(engine::SendDriver &driver, engine::EngineHost &host);
+    // A Send over the serial line, shown in the same way; its figures count words or bytes, and what it said on
+    // success ("verified: N words") ends the end line.
+    void sendSerial(engine::SerialSendOperation &operation, const engine::SerialRequest &request,
+                    engine::EngineHost &host, SerialMessages &messages);
     // The engine's report of the characters done, of how many.
     void update(std::uint64_t done, std::uint64_t total);
     void holding(bool held);
