@@ -64,19 +64,6 @@ TEST(SerialPortChoice, ThePortIsTheListedNameOrTheTextAsTyped) {
     }
 }
 
-TEST(SerialPortChoice, TheAddressAndVerifyServeOnlyTheMonitorTransfers) {
-    const struct {
-        FileType type;
-        bool monitor;
-    } cases[] = {
-        {FileType::Loader, false}, {FileType::TaggedObject, true}, {FileType::HexDump, true}, {FileType::Text, false}};
-    for (const auto &c : cases) {
-        const SerialOptionState state = serialOptionState(c.type);
-        EXPECT_EQ(state.loadAddress, c.monitor) << static_cast<int>(c.type);
-        EXPECT_EQ(state.verify, c.monitor) << static_cast<int>(c.type);
-    }
-}
-
 TEST(SerialPortChoice, ASendTakesTheRequestOrSaysWhyNothingIsSent) {
     const struct {
         const char *name;
@@ -178,14 +165,11 @@ TEST(SerialPortChoice, EachWayASerialTransferEndsHasItsLine) {
     } cases[] = {
         {outcome(SerialEnd::Completed, "demo.obj", true, true, 10, 10, seconds(4), 0, 0, "verified: 10 words"),
          "Sent demo.obj: 10 words in 4 s, verified: 10 words"},
-        {outcome(SerialEnd::Completed, "a.bin", true, false, 2048, 2048, seconds(75), 0, 0, ""),
-         "Sent a.bin: 2,048 words in 1 min 15 s"},
         {outcome(SerialEnd::Completed, "a.txt", false, false, 1204, 1204, seconds(9), 0, 0, ""),
          "Sent a.txt: 1,204 characters in 9 s"},
         {outcome(SerialEnd::Stopped, "a.bin", true, false, 3, 10, seconds(2)), "Stopped after 3 of 10 words"},
         {outcome(SerialEnd::Stopped, "a.bin", true, true, 3, 10, seconds(2)), "Stopped after 3 of 10 words read back"},
         {outcome(SerialEnd::Stopped, "a.txt", false, false, 30, 90, seconds(2), 2, 7), "Stopped after line 2 of 7"},
-        {outcome(SerialEnd::Stopped, "a.txt", false, false, 0, 90, seconds(2), 0, 7), "Stopped before line 1 of 7"},
         {outcome(SerialEnd::NoAnswer, "a.bin", true, false, 3, 1000, seconds(2)),
          "Board stopped answering after 3 of 1,000 words"},
         {outcome(SerialEnd::LineFailed, "a.txt", false, false, 30, 90, seconds(2)),
@@ -199,7 +183,6 @@ TEST(SerialPortChoice, EachWayASerialTransferEndsHasItsLine) {
         {outcome(SerialEnd::PortUnavailable, "a.bin"), "Serial port not opened: nothing was sent"},
         {outcome(SerialEnd::FileError, "a.bin"), "a.bin could not be read"},
         {outcome(SerialEnd::MalformedFile, "bad.obj"), std::nullopt},
-        {outcome(SerialEnd::NothingSelected, ""), std::nullopt},
         {outcome(SerialEnd::Abandoned, "a.bin", true, false, 3, 10), std::nullopt},
     };
     for (const auto &c : cases) {

@@ -162,14 +162,6 @@ INSTANTIATE_TEST_SUITE_P(Transfers, SerialWindowSendTest,
                                                   "Sent demo.obj: 10 words in ", sampleBytes("demo.image"), "IM "}),
                          [](const auto &param) { return std::string(param.param.name); });
 
-TEST_F(SerialWindowTest, TheEndLineSaysTheReadBackWentWell) {
-    chooseSerialPort("/dev/ttyFAKE0");
-    ASSERT_TRUE(m_rig->clickEntry("FileListBox", "even.bin"));
-    m_rig->get<QLineEdit>("txtLoadAddress")->setText("FE00");
-    m_rig->click("btnSend");
-    EXPECT_TRUE(endLine().endsWith(", verified: 5 words")) << endLine().toStdString();
-}
-
 TEST_F(SerialWindowTest, RefusalsSendNothingAndSayWhy) {
     const struct {
         const char *name;
