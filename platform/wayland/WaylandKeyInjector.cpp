@@ -1,6 +1,7 @@
 // Key records to a virtual keyboard on a wlroots compositor, through a keymap of Quorvane's own.
 #include "platform/wayland/WaylandKeyInjector.h"
 
+#include "foreign-toplevel-management-v3-client.h"
 #include "platform/xkb/NamedKeysyms.h"
 #include "virtual-keyboard-v1-client.h"
 
@@ -123,9 +124,8 @@ std::size_t WaylandKeyInjector::inject(std::span<const KeyRecord> records) {
     return inserted;
 }
 
-// Nothing can hold the focus still between this check and the compositor handling the key (a terminal that dies
-// hands the focus to another window whenever the compositor notices), so the check comes as late as it can: after
-// the pause, on an answer from the compositor. The first key-down of a block waits for a round trip, so the
+// The check refuses while another window is active, so the engine can hold or bring the terminal back. It comes
+// after the pause, on an answer from the compositor; the first key-down of a block waits for a round trip, so the
 // compositor has handled the previous block and neither its queue nor ours grows.
 bool WaylandKeyInjector::admitKeyDown() {
     pace();
@@ -135,7 +135,24 @@ bool WaylandKeyInjector::admitKeyDown() {
         m_session->roundtrip();
         m_checkedThisBlock = true;
     }
-    return !m_restriction || m_session->activated() == m_restriction;
+    if (!m_restriction) {
+        return true;
+    }
+    const Toplevel *terminal = m_session->find(*m_restriction);
+    if (terminal == nullptr || !terminal->activated) {
+        return false;
+    }
+    pinFocus(*terminal);
+    return true;
+}
+
+// Another program (a click, a focus command) can move the focus after the compositor answered and before it
+// handles the key, and the key then lands in that window. The compositor reads what one write holds and handles
+// all of it before it looks at any other client, so an activation sent in the same write as the key-down leaves
+// nothing able to come between them. The flush empties the buffer first so that the two cannot be split.
+void WaylandKeyInjector::pinFocus(const Toplevel &terminal) {
+    wl_display_flush(m_session->display());
+    zwlr_foreign_toplevel_handle_v1_activate(terminal.handle, m_session->seat());
 }
 
 void WaylandKeyInjector::pace() {

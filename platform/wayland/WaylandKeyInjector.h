@@ -35,6 +35,7 @@ public:
 
 private:
     bool admitKeyDown();
+    void pinFocus(const Toplevel &terminal);
     bool injectKey(const KeyRecord &record);
     bool injectUnicode(const KeyRecord &record);
     bool typeCharacter(char32_t ch);

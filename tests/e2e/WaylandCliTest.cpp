@@ -127,35 +127,30 @@ TEST_F(WaylandCliTest, TransfersArriveExactly) {
     }
 }
 
-// Another window activated mid-transfer: the terminal is brought back before the next key and receives everything.
-// A terminal closed mid-transfer ends it with the lost-terminal message. The compositor is asked who has the focus
-// right before each key press, but nothing holds the focus still until the key arrives, so a window that takes it
-// at that very moment can get that one key (seen here about one run in three when the terminal is killed): at most
-// one per change of focus.
+// Another window activated mid-transfer, twenty times (before the focus was pinned to each key, about one theft in
+// ten put a key there): not one key goes there, and the terminal receives everything.
+// A terminal closed mid-transfer ends it with the lost-terminal message. The compositor passes the focus on by itself
+// then, and a key already on its way when it does can land in the window that took it: at most that one.
 TEST_F(WaylandCliTest, KeysReachOnlyTheTerminal) {
     auto terminal = startCapture(kTeraTerm);
     auto other = startCapture("Other window");
     ASSERT_TRUE(terminal && other);
-    const std::string content = randomAscii(1500, 7);
+    const std::string content = randomAscii(3000, 7);
     const std::string path = writeText("theft.txt", content);
 
     auto run = SendCommandRun::start(environment(), s_session->tempDir(), sendArguments(path, "0.2", "0"));
     ASSERT_TRUE(run);
-    for (int theft = 0; theft < 3; ++theft) {
-        std::this_thread::sleep_for(600ms);
+    std::this_thread::sleep_for(1200ms);
+    for (int theft = 0; theft < 20; ++theft) {
+        std::this_thread::sleep_for(200ms);
         EXPECT_EQ(s_session->swaymsg({"[title=\"^Other window$\"]", "focus"}), 0);
     }
     const SendOutcome stolen = run->wait(60s);
     EXPECT_EQ(stolen.exitStatus, 0) << stolen.output;
     const std::string expected = typed(content);
     const std::string received = terminal->capture.take(expected.size(), 10s);
-    const std::string elsewhere = other->capture.take(4, 300ms);
-    EXPECT_LE(elsewhere.size(), 3u) << elsewhere;
-    if (elsewhere.empty()) {
-        EXPECT_TRUE(sameBytes(received, expected));
-    } else {
-        EXPECT_EQ(received.size() + elsewhere.size(), expected.size()) << elsewhere;
-    }
+    EXPECT_EQ(other->capture.take(1, 300ms), "");
+    EXPECT_TRUE(sameBytes(received, expected));
 
     run = SendCommandRun::start(environment(), s_session->tempDir(), sendArguments(path, "0.2", "0"));
     ASSERT_TRUE(run);
