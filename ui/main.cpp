@@ -2,6 +2,7 @@
 // serial port), `quorvane ports`, or the help text.
 #include "engine/SendDriver.h"
 #include "platform/DesktopBackend.h"
+#include "platform/DesktopFileName.h"
 #include "platform/qt/ConsoleWidth.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
@@ -26,6 +27,8 @@ using namespace quorvane;
 
 int openWindow(int argc, char **argv, platform::DesktopBackend &backend) {
     QApplication application(argc, argv);
+    // On Wayland this is the windows' application id: panels find the icon by it, and the backend knows them by it.
+    QGuiApplication::setDesktopFileName(platform::kDesktopFileName);
     platform::QtDialogs dialogs;
     platform::QtSettings settings;
     platform::QtEventPump pump;

@@ -2,6 +2,7 @@
 #include "platform/wayland/WaylandDesktop.h"
 
 #include "foreign-toplevel-management-v3-client.h"
+#include "platform/DesktopFileName.h"
 
 #include <algorithm>
 #include <thread>
@@ -66,6 +67,12 @@ bool WaylandDesktop::activate(WindowId window) {
 std::optional<WindowId> WaylandDesktop::foregroundWindow() {
     m_session->dispatchPending();
     return m_session->activated();
+}
+
+bool WaylandDesktop::isOwnWindow(WindowId window) {
+    m_session->dispatchPending();
+    const Toplevel *toplevel = m_session->find(window);
+    return toplevel != nullptr && toplevel->appId == kDesktopFileName;
 }
 
 } // namespace quorvane::platform::wayland

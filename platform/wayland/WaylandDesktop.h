@@ -20,6 +20,9 @@ public:
     bool activate(WindowId window) override;
     // The window reported active, from the events that have arrived: no round trip.
     std::optional<WindowId> foregroundWindow() override;
+    // By the application id, which the compositor takes from the window and no other program has reason to use;
+    // the protocol names no process.
+    bool isOwnWindow(WindowId window) override;
 
     static constexpr std::chrono::milliseconds kActivationDeadline{500};
 

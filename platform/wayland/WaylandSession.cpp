@@ -16,7 +16,6 @@ namespace {
 constexpr std::uint32_t kToplevelManagerVersion = 3;
 
 void ignoreGlobalRemove(void *, wl_registry *, std::uint32_t) {}
-void ignoreString(void *, zwlr_foreign_toplevel_handle_v1 *, const char *) {}
 void ignoreOutput(void *, zwlr_foreign_toplevel_handle_v1 *, wl_output *) {}
 void ignoreDone(void *, zwlr_foreign_toplevel_handle_v1 *) {}
 void ignoreParent(void *, zwlr_foreign_toplevel_handle_v1 *, zwlr_foreign_toplevel_handle_v1 *) {}
@@ -84,9 +83,14 @@ void WaylandSession::onGlobal(void *data, wl_registry *registry, std::uint32_t n
 
 void WaylandSession::onToplevel(void *data, zwlr_foreign_toplevel_manager_v1 *,
                                 zwlr_foreign_toplevel_handle_v1 *handle) {
-    static const zwlr_foreign_toplevel_handle_v1_listener listener = {
-        &WaylandSession::onTitle,  &ignoreString, &ignoreOutput, &ignoreOutput, &WaylandSession::onState, &ignoreDone,
-        &WaylandSession::onClosed, &ignoreParent};
+    static const zwlr_foreign_toplevel_handle_v1_listener listener = {&WaylandSession::onTitle,
+                                                                      &WaylandSession::onAppId,
+                                                                      &ignoreOutput,
+                                                                      &ignoreOutput,
+                                                                      &WaylandSession::onState,
+                                                                      &ignoreDone,
+                                                                      &WaylandSession::onClosed,
+                                                                      &ignoreParent};
     auto *session = static_cast<WaylandSession *>(data);
     Toplevel toplevel;
     toplevel.id = session->m_nextId++;
@@ -104,6 +108,12 @@ Toplevel *WaylandSession::byHandle(zwlr_foreign_toplevel_handle_v1 *handle) {
 void WaylandSession::onTitle(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *title) {
     if (Toplevel *toplevel = static_cast<WaylandSession *>(data)->byHandle(handle)) {
         toplevel->title = title;
+    }
+}
+
+void WaylandSession::onAppId(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *appId) {
+    if (Toplevel *toplevel = static_cast<WaylandSession *>(data)->byHandle(handle)) {
+        toplevel->appId = appId;
     }
 }
 

@@ -23,6 +23,7 @@ struct Toplevel {
     WindowId id = 0; // never reused, unlike the handle's address
     zwlr_foreign_toplevel_handle_v1 *handle = nullptr;
     std::string title;
+    std::string appId;
     bool activated = false;
     bool minimized = false;
     std::uint64_t lastActivated = 0; // when this session last saw it become active; 0 = never
@@ -59,6 +60,7 @@ private:
     static void onToplevel(void *data, zwlr_foreign_toplevel_manager_v1 *manager,
                            zwlr_foreign_toplevel_handle_v1 *handle);
     static void onTitle(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *title);
+    static void onAppId(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *appId);
     static void onState(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_array *states);
     static void onClosed(void *data, zwlr_foreign_toplevel_handle_v1 *handle);
     Toplevel *byHandle(zwlr_foreign_toplevel_handle_v1 *handle);

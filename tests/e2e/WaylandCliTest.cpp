@@ -206,11 +206,22 @@ TEST_F(WaylandCliTest, TheBackendCanBeChosenAndAWrongChoiceIsRefused) {
     EXPECT_EQ(terminal->capture.take(expected.size()), expected);
 }
 
-// The window is a native Wayland client of the same compositor: the walk finds it by its caption.
-TEST_F(WaylandCliTest, TheWindowOpensOnWayland) {
+// The window is a native Wayland client of the same compositor: the walk finds it by its caption, and the backend
+// knows it as Quorvane's by its application id (any Quorvane's: the protocol names no process), a terminal not.
+TEST_F(WaylandCliTest, TheWindowOpensOnWaylandAndIsKnownAsQuorvanes) {
+    auto terminal = startCapture(kTeraTerm);
+    ASSERT_TRUE(terminal);
     auto window = ChildProcess::start({quorvanePath()}, environment(), s_session->tempDir() + "/window.log");
     ASSERT_TRUE(window);
-    EXPECT_TRUE(m_probe.windowTitled("Quorvane")) << readFile(s_session->tempDir() + "/window.log").value_or("");
+    const struct {
+        const char *title;
+        bool own;
+    } cases[] = {{"Quorvane", true}, {kTeraTerm, false}};
+    for (const auto &c : cases) {
+        const auto id = m_probe.windowTitled(c.title);
+        ASSERT_TRUE(id) << c.title << ": " << readFile(s_session->tempDir() + "/window.log").value_or("");
+        EXPECT_EQ(m_probe.backend.desktop->isOwnWindow(*id), c.own) << c.title;
+    }
     window->stop();
 }
 
