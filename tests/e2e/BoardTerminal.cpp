@@ -1,4 +1,4 @@
-// The simulated board in an xterm: starting it, reading its log and image, and closing its window.
+// The simulated board in xterm or foot: starting it, reading its log and image, and closing its window.
 #include "tests/e2e/BoardTerminal.h"
 
 #include "tests/support/PollUntil.h"
@@ -34,38 +34,48 @@ std::string quorvanePath() { return QUORVANE_PROGRAM_PATH; }
 std::string boardsimPath() { return QUORVANE_BOARDSIM_PATH; }
 std::string samplesFolder() { return QUORVANE_SAMPLES_FOLDER; }
 
-std::unique_ptr<BoardTerminal> BoardTerminal::start(XSession &session, const BoardSetup &setup, std::string &error) {
+BoardTerminal::BoardTerminal(const std::string &tempDir) {
     static std::atomic<int> serial{0};
-    std::unique_ptr<BoardTerminal> board(new BoardTerminal());
-    board->m_stem = session.tempDir() + "/board" + std::to_string(serial++);
-    const std::string &stem = board->m_stem;
-    // The shell records the board's PID, so that the test can ask it for its image with SIGUSR1.
+    m_stem = tempDir + "/board" + std::to_string(serial++);
+}
+
+// The shell records the board's PID, so that the test can ask it for its image with SIGUSR1.
+std::vector<std::string> BoardTerminal::command(const BoardSetup &setup) const {
+    std::vector<std::string> argv = {"/bin/sh",
+                                     "-c",
+                                     "echo $$ > \"$0\"; exec \"$@\"",
+                                     m_stem + ".pid",
+                                     boardsimPath(),
+                                     "--monitor",
+                                     setup.monitor,
+                                     "--start",
+                                     setup.start,
+                                     "--image",
+                                     m_stem + ".image",
+                                     "--status",
+                                     m_stem + ".status",
+                                     "--log",
+                                     m_stem + ".log",
+                                     "--ready",
+                                     readyFile()};
+    argv.insert(argv.end(), setup.extraArguments.begin(), setup.extraArguments.end());
+    return argv;
+}
+
+std::unique_ptr<BoardTerminal> BoardTerminal::start(XSession &session, const BoardSetup &setup, std::string &error) {
+    std::unique_ptr<BoardTerminal> board(new BoardTerminal(session.tempDir()));
     XtermOptions options;
     options.title = setup.title;
-    options.readyFile = stem + ".ready";
-    options.command = {"/bin/sh",
-                       "-c",
-                       "echo $$ > \"$0\"; exec \"$@\"",
-                       stem + ".pid",
-                       boardsimPath(),
-                       "--monitor",
-                       setup.monitor,
-                       "--start",
-                       setup.start,
-                       "--image",
-                       stem + ".image",
-                       "--status",
-                       stem + ".status",
-                       "--log",
-                       stem + ".log",
-                       "--ready",
-                       options.readyFile};
-    options.command.insert(options.command.end(), setup.extraArguments.begin(), setup.extraArguments.end());
+    options.readyFile = board->readyFile();
+    options.command = board->command(setup);
     board->m_xterm = Xterm::start(session, options, error);
-    if (!board->m_xterm) {
-        return nullptr;
-    }
-    return board;
+    return board->m_xterm ? std::move(board) : nullptr;
+}
+
+std::unique_ptr<BoardTerminal> BoardTerminal::start(SwaySession &session, const BoardSetup &setup, std::string &error) {
+    std::unique_ptr<BoardTerminal> board(new BoardTerminal(session.tempDir()));
+    board->m_foot = FootTerminal::start(session, setup.title, board->command(setup), board->readyFile(), error);
+    return board->m_foot ? std::move(board) : nullptr;
 }
 
 BoardTerminal::~BoardTerminal() { close(); }
@@ -134,12 +144,12 @@ std::optional<std::string> BoardTerminal::waitForImage(const std::string &expect
 std::optional<std::string> BoardTerminal::status() const { return readFile(m_stem + ".status"); }
 
 void BoardTerminal::close() {
-    if (!m_xterm) {
+    if (!m_xterm && !m_foot) {
         return;
     }
     const pid_t pid = boardPid();
-    m_xterm->stop();
     m_xterm.reset();
+    m_foot.reset();
     // The board ends on the hang-up of its terminal; one that does not must not outlive the test.
     if (alive(pid) && !pollUntil([pid] { return !alive(pid); }, 3s)) {
         ::kill(pid, SIGKILL);

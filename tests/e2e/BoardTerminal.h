@@ -1,6 +1,8 @@
-// The simulated board in an xterm titled like the user's terminal, and what the board received and stored.
+// The simulated board in a terminal titled like the user's (xterm on X11, foot on Wayland), and what the board
+// received and stored.
 #pragma once
 
+#include "tests/support/SwaySession.h"
 #include "tests/support/Xterm.h"
 
 #include <chrono>
@@ -23,9 +25,11 @@ struct BoardSetup {
 class BoardTerminal {
 public:
     static std::unique_ptr<BoardTerminal> start(XSession &session, const BoardSetup &setup, std::string &error);
+    static std::unique_ptr<BoardTerminal> start(SwaySession &session, const BoardSetup &setup, std::string &error);
     ~BoardTerminal();
 
-    Window window() const { return m_xterm->window(); }
+    // The xterm's window; 0 for a board in foot.
+    Window window() const { return m_xterm ? m_xterm->window() : 0; }
     // Every byte the board received so far, raw.
     std::string received() const;
     // Waits until `done` holds for the received bytes, or `timeout` passes; then the bytes as they are.
@@ -43,11 +47,15 @@ public:
     void close();
 
 private:
-    BoardTerminal() = default;
+    explicit BoardTerminal(const std::string &tempDir);
+    // The shell line that runs the board and records its PID, and the file it creates once it is ready.
+    std::vector<std::string> command(const BoardSetup &setup) const;
+    std::string readyFile() const { return m_stem + ".ready"; }
     pid_t boardPid() const;
 
     std::string m_stem;
     std::unique_ptr<Xterm> m_xterm;
+    std::unique_ptr<FootTerminal> m_foot;
 };
 
 // Where the CMake build put the programs under test, and the project's sample folder.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/ExpectedResults.h"
 #include "tests/e2e/QuorvaneProcess.h"
 #include "tests/support/PollUntil.h"
 #include "tests/support/SwaySession.h"
@@ -124,6 +125,44 @@ TEST_F(WaylandCliTest, TransfersArriveExactly) {
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         std::cout << c.name << ": " << expected.size() << " bytes in " << elapsed.count() << " ms\n";
+    }
+}
+
+struct BoardCase {
+    const char *file; // in samples/
+    const char *type; // --type
+    const char *monitor;
+    const char *boardStart; // boardsim --start
+    std::optional<std::uint16_t> startAddress;
+    Check check;
+};
+
+// The four file types into the simulated board in foot, judged as on X11: by the board's memory, or the bytes.
+TEST_F(WaylandCliTest, EveryFileTypeReachesTheBoard) {
+    const BoardCase cases[] = {
+        {"demo.obj", "loader", "evmbug", "loader", {}, Check::SampleImage},
+        {"demo.obj", "object", "tibug", "prompt", {}, Check::ObjectImage},
+        {"even.bin", "hex", "evmbug", "memory:FE00", 0xFE00, Check::BinaryImage},
+        {"hello.bas", "text", "evmbug", "text", {}, Check::Text},
+    };
+    for (const BoardCase &c : cases) {
+        std::string error;
+        auto board = BoardTerminal::start(*s_session, {c.monitor, c.boardStart, kTeraTerm, {}}, error);
+        ASSERT_TRUE(board) << c.type << ": " << error;
+        const std::string path = samplesFolder() + "/" + c.file;
+        const auto content = readFile(path);
+        ASSERT_TRUE(content) << path;
+        const std::string expected = expectedResult(c.check, c.file, *content, c.startAddress);
+        const SendOutcome outcome = runSend(
+            environment(), s_session->tempDir(),
+            {"send", path, "--type", c.type, "--monitor", c.monitor, "--char-factor", "0.05", "--line-factor", "0.1"});
+        EXPECT_EQ(outcome.exitStatus, 0) << c.type << ": " << outcome.output;
+        if (c.check == Check::Text) {
+            EXPECT_EQ(board->waitForReceived([&](const std::string &bytes) { return bytes == expected; }, 5s), expected)
+                << c.type;
+        } else {
+            EXPECT_EQ(board->waitForImage(expected, 5s), expected) << c.type;
+        }
     }
 }
 
