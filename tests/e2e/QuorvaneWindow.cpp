@@ -2,68 +2,17 @@
 #include "tests/e2e/QuorvaneWindow.h"
 
 #include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/WindowSpots.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XQueries.h"
 
 #include <filesystem>
-#include <map>
 #include <thread>
 
 namespace quorvane::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The window's width in twips; its layout is fixed in twips, so a control's place scales with the width.
-constexpr double kWindowWidthTwips = 10785;
-
-struct Spot {
-    int x; // twips from the window's left edge
-    int y; // twips from its top edge
-};
-
-// Option buttons and the check box are clicked on their indicator, at the left of the control.
-const std::map<std::string, Spot> &spots() {
-    constexpr int monitorFrameX = 7920, monitorFrameY = 1440;
-    constexpr int typeFrameX = 7920, typeFrameY = 2520;
-    constexpr int terminalFrameX = 7920, terminalFrameY = 6000;
-    constexpr int serialFrameX = 120, serialFrameY = 8430;
-    static const std::map<std::string, Spot> kSpots = {
-        {"optTIBUG", {monitorFrameX + 220, monitorFrameY + 367}},
-        {"optEVMBUG", {monitorFrameX + 220, monitorFrameY + 727}},
-        {"optFileType0", {typeFrameX + 220, typeFrameY + 427}},
-        {"optFileType1", {typeFrameX + 220, typeFrameY + 907}},
-        {"chkIgnoreAddressTags", {typeFrameX + 500, typeFrameY + 1337}},
-        {"optFileType2", {typeFrameX + 220, typeFrameY + 1747}},
-        {"optFileType3", {typeFrameX + 220, typeFrameY + 2167}},
-        {"txtMultFactorChar", {typeFrameX + 2467, typeFrameY + 2527}},
-        {"txtMultFactorLine", {typeFrameX + 2467, typeFrameY + 3007}},
-        {"optTeraTerm", {terminalFrameX + 220, terminalFrameY + 367}},
-        {"optHyperTerminal", {terminalFrameX + 220, terminalFrameY + 727}},
-        {"optSerialPort", {terminalFrameX + 1540, terminalFrameY + 367}},
-        // Boxes and the output area are clicked inside their text, away from a list's button.
-        {"cboSerialPort", {serialFrameX + 1500, serialFrameY + 457}},
-        {"btnRefreshPorts", {serialFrameX + 5017, serialFrameY + 457}},
-        {"cboBaudRate", {serialFrameX + 6400, serialFrameY + 457}},
-        {"txtLoadAddress", {serialFrameX + 8797, serialFrameY + 457}},
-        {"chkVerify", {serialFrameX + 9355, serialFrameY + 457}},
-        {"txtBoardOutput", {serialFrameX + 5000, serialFrameY + 1400}},
-        {"btnSend", {9307, 7387}},
-        {"btnStop", {8587, 8087}},
-        {"btnQuit", {10027, 8087}},
-        // Below the last of a few files: a click there gives the list the focus and selects nothing.
-        {"FileListBox", {5467, 8100}},
-    };
-    return kSpots;
-}
-
-bool writeStoredFolder(const XSession &session, const std::string &folder) {
-    const std::string dir = session.tempDir() + "/Quorvane";
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    return !error &&
-           writeFile(dir + "/Quorvane.conf", "[Defaults]\nDefault%20Drive=/\nDefault%20Folder=" + folder + "\n");
-}
 
 int countWindows(Display *display, Window window, pid_t pid, int depth) {
     auto pids = longProperty(display, window, "_NET_WM_PID");
@@ -89,7 +38,7 @@ int countWindows(Display *display, Window window, pid_t pid, int depth) {
 
 std::unique_ptr<QuorvaneWindow> QuorvaneWindow::start(XSession &session, const std::string &folder,
                                                       std::string &error) {
-    if (!writeStoredFolder(session, folder)) {
+    if (!writeStoredFolder(session.tempDir(), folder)) {
         error = "cannot store the default folder";
         return nullptr;
     }
@@ -128,14 +77,14 @@ bool QuorvaneWindow::focus() {
 }
 
 bool QuorvaneWindow::click(const std::string &control) {
-    const auto spot = spots().find(control);
+    const auto spot = controlSpot(control);
     XWindowAttributes attributes{};
-    if (spot == spots().end() || XGetWindowAttributes(m_session.display(), m_window, &attributes) == 0) {
+    if (!spot || XGetWindowAttributes(m_session.display(), m_window, &attributes) == 0) {
         return false;
     }
     const double scale = attributes.width / kWindowWidthTwips;
-    const int x = static_cast<int>(spot->second.x * scale);
-    const int y = static_cast<int>(spot->second.y * scale);
+    const int x = static_cast<int>(spot->x * scale);
+    const int y = static_cast<int>(spot->y * scale);
     return xdotool(
         {"mousemove", "--window", std::to_string(m_window), std::to_string(x), std::to_string(y), "click", "1"});
 }

@@ -5,12 +5,14 @@
 #include "tests/e2e/BoardTerminal.h"
 #include "tests/e2e/ExpectedResults.h"
 #include "tests/e2e/QuorvaneProcess.h"
+#include "tests/e2e/WaylandQuorvaneWindow.h"
 #include "tests/support/PollUntil.h"
 #include "tests/support/SwaySession.h"
 #include "tests/support/TempDir.h"
 #include "tests/wayland/WaylandTestBackend.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -262,6 +264,43 @@ TEST_F(WaylandCliTest, TheWindowOpensOnWaylandAndIsKnownAsQuorvanes) {
         EXPECT_EQ(m_probe.backend.desktop->isOwnWindow(*id), c.own) << c.title;
     }
     window->stop();
+}
+
+// The window on Wayland, end to end: the file picked in its list, Send clicked, and the terminal receives exactly
+// the file. A click into the window mid-transfer holds it, as the backend knows the window as Quorvane's, and nothing
+// is typed meanwhile; activating the terminal lets it go on.
+TEST_F(WaylandCliTest, TheWindowSendsAFileAndHoldsWhileItHasTheFocus) {
+    auto terminal = startCapture(kTeraTerm);
+    ASSERT_TRUE(terminal);
+    const std::string folder = s_session->tempDir() + "/files";
+    std::filesystem::create_directories(folder);
+    const std::string content = randomAscii(1500, 11);
+    ASSERT_TRUE(writeFile(folder + "/lines.txt", content));
+    std::string error;
+    auto window = WaylandQuorvaneWindow::start(*s_session, m_probe, folder, error);
+    ASSERT_TRUE(window) << error;
+    ASSERT_TRUE(window->selectFile("lines.txt"));
+    ASSERT_TRUE(window->click("btnSend"));
+    const std::string expected = typed(content);
+    ASSERT_TRUE(pollUntil([&] { return terminal->capture.everything().size() >= 20; }, 10s));
+
+    // A click that meets a key on its way is undone by the terminal's activation that travels with that key.
+    const std::string waiting = "Quorvane - waiting: click the terminal or press Enter to go on";
+    bool held = false;
+    for (int click = 0; click < 3 && !held; ++click) {
+        ASSERT_TRUE(window->click("FileListBox"));
+        held = m_probe.windowTitled(waiting, 2s).has_value();
+    }
+    ASSERT_TRUE(held);
+    std::this_thread::sleep_for(300ms);
+    const std::size_t typedBeforeHold = terminal->capture.everything().size();
+    std::this_thread::sleep_for(700ms);
+    EXPECT_EQ(terminal->capture.everything().size(), typedBeforeHold) << "typed while held";
+    EXPECT_LT(typedBeforeHold, expected.size());
+
+    EXPECT_EQ(s_session->swaymsg({std::string("[title=\"^") + kTeraTerm + "$\"]", "focus"}), 0);
+    const std::string received = terminal->capture.take(expected.size(), 60s);
+    EXPECT_TRUE(sameBytes(received, expected));
 }
 
 } // namespace

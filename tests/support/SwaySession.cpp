@@ -17,7 +17,13 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr uid_t kNobody = 65534;
-constexpr const char *kConfig = "output HEADLESS-1 resolution 1280x800\nxwayland disable\n";
+// Quorvane's window floats at the output's top left corner without a border, so that a test can click its
+// controls at their places in the layout.
+std::string config() {
+    return "output HEADLESS-1 resolution " + std::to_string(SwaySession::kOutputWidth) + "x" +
+           std::to_string(SwaySession::kOutputHeight) +
+           "\nxwayland disable\nfor_window [app_id=\"^quorvane$\"] floating enable, border none, move position 0 0\n";
+}
 
 bool accepts(const std::string &socketPath) {
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -58,7 +64,7 @@ std::unique_ptr<SwaySession> SwaySession::start(std::string &error) {
         return nullptr;
     }
     session->m_runtimeDir = session->m_tempDir + "/runtime";
-    if (mkdir(session->m_runtimeDir.c_str(), 0700) != 0 || !writeFile(session->m_tempDir + "/sway.conf", kConfig) ||
+    if (mkdir(session->m_runtimeDir.c_str(), 0700) != 0 || !writeFile(session->m_tempDir + "/sway.conf", config()) ||
         chmod(session->m_tempDir.c_str(), 0755) != 0 ||
         (geteuid() == 0 && chown(session->m_runtimeDir.c_str(), kNobody, kNobody) != 0)) {
         error = "cannot prepare the compositor's runtime folder";
@@ -114,15 +120,32 @@ void SwaySession::enter() const {
     setenv("WAYLAND_DISPLAY", m_socket.c_str(), 1);
 }
 
-std::optional<int> SwaySession::swaymsg(const std::vector<std::string> &arguments) const {
-    std::vector<std::string> argv = {"swaymsg", "-q"};
+std::vector<std::string> SwaySession::swaymsgCommand() const {
+    std::vector<std::string> argv = {"swaymsg"};
     for (const auto &entry : std::filesystem::directory_iterator(m_runtimeDir)) {
         if (entry.path().filename().string().starts_with("sway-ipc.")) {
             argv.insert(argv.end(), {"-s", entry.path().string()});
         }
     }
+    return argv;
+}
+
+std::optional<int> SwaySession::swaymsg(const std::vector<std::string> &arguments) const {
+    std::vector<std::string> argv = swaymsgCommand();
+    argv.push_back("-q");
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return ChildProcess::run(argv, environment());
+}
+
+std::optional<std::string> SwaySession::query(const std::string &type) const {
+    std::vector<std::string> argv = swaymsgCommand();
+    argv.insert(argv.end(), {"-r", "-t", type});
+    const std::string output = m_tempDir + "/swaymsg-" + type + ".json";
+    auto process = ChildProcess::start(argv, environment(), output);
+    if (!process || process->waitForExit(std::chrono::seconds(10)) != 0) {
+        return std::nullopt;
+    }
+    return readFile(output);
 }
 
 std::unique_ptr<FootTerminal> FootTerminal::start(SwaySession &session, const std::string &title,

@@ -18,6 +18,10 @@ public:
     SwaySession &operator=(const SwaySession &) = delete;
     ~SwaySession();
 
+    // The single output's size in pixels.
+    static constexpr int kOutputWidth = 1280;
+    static constexpr int kOutputHeight = 800;
+
     // Starts sway and waits until its socket accepts clients; nothing on failure, with one line in `error`.
     static std::unique_ptr<SwaySession> start(std::string &error);
 
@@ -33,10 +37,13 @@ public:
     std::chrono::milliseconds startupTime() const { return m_startupTime; }
     // Runs `swaymsg` with these arguments against this compositor; its exit status.
     std::optional<int> swaymsg(const std::vector<std::string> &arguments) const;
+    // What `swaymsg -r -t TYPE` prints (JSON), nothing when it fails.
+    std::optional<std::string> query(const std::string &type) const;
 
 private:
     SwaySession() = default;
     bool startCompositor(std::string &error);
+    std::vector<std::string> swaymsgCommand() const;
 
     std::string m_tempDir;
     std::string m_runtimeDir;

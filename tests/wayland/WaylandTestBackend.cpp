@@ -25,7 +25,8 @@ WaylandTestBackend WaylandTestBackend::open(SwaySession &session, std::string &e
     return result;
 }
 
-std::optional<platform::WindowId> WaylandTestBackend::windowTitled(const std::string &title) {
+std::optional<platform::WindowId> WaylandTestBackend::windowTitled(const std::string &title,
+                                                                   std::chrono::milliseconds timeout) {
     std::optional<platform::WindowId> found;
     pollUntil(
         [&] {
@@ -36,7 +37,7 @@ std::optional<platform::WindowId> WaylandTestBackend::windowTitled(const std::st
             }
             return found.has_value();
         },
-        std::chrono::seconds(10));
+        timeout);
     return found;
 }
 
