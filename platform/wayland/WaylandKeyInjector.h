@@ -31,7 +31,7 @@ public:
 
     // The most key presses sent per second. A compositor disconnects a terminal that cannot read its keys as fast
     // as they come; its queue is not visible from here, so the pace is capped.
-    static constexpr int kMaxPressesPerSecond = 4000;
+    static constexpr int kMaxPressesPerSecond = 6000;
 
 private:
     bool admitKeyDown();
