@@ -92,9 +92,13 @@ std::string TransferContext::untypableText() const {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(m_untypable));
     const bool control = m_untypable < 0x20 || (m_untypable >= 0x7F && m_untypable < 0xA0);
-    const std::string name = control ? std::string(code) : "\"" + utf8(m_untypable) + "\" (" + code + ")";
-    return "The character " + name +
-           " cannot be typed: the keyboard has no key for it, and no spare key could be given to it." + end;
+    std::string text = "The character ";
+    if (control) {
+        text += code;
+    } else {
+        text.append("\"").append(utf8(m_untypable)).append("\" (").append(code).append(")");
+    }
+    return text + " cannot be typed: the keyboard has no key for it, and no spare key could be given to it." + end;
 }
 
 void TransferContext::lineWait() { m_pacer.Delay(0.1f, readFactor(m_host.lineFactorText())); }

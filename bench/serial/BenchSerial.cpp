@@ -61,13 +61,15 @@ std::string closed(const std::string &record) {
 // Records of up to 80 columns: a load address, data words, checksum and end of record; then the end of module.
 std::string objectFile(std::size_t words, std::uint16_t address, std::mt19937 &random) {
     std::string file;
-    std::string record = "9" + hex4(address);
+    std::string record = "9";
+    record += hex4(address);
     for (std::size_t i = 0; i < words; ++i) {
         if (record.size() + 5 + 6 > 72) {
             file += closed(record);
             record.clear();
         }
-        record += "B" + hex4(static_cast<unsigned>(random()));
+        record += 'B';
+        record += hex4(static_cast<unsigned>(random()));
     }
     return file + closed(record) + ":\r\n";
 }

@@ -72,6 +72,13 @@ constexpr std::array<KeyName, 53> kKeyNames{{
 
 constexpr int kFunctionKeys = 24;
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on a literal + std::to_string.
+std::string numbered(const char *prefix, int number) {
+    std::string name(prefix);
+    name += std::to_string(number);
+    return name;
+}
+
 } // namespace
 
 std::string virtualKeyName(std::uint16_t vk) {
@@ -79,17 +86,17 @@ std::string virtualKeyName(std::uint16_t vk) {
         return std::string(1, static_cast<char>(vk));
     }
     if (vk >= kVkNumpad0 && vk < kVkNumpad0 + 10) {
-        return "Num" + std::to_string(vk - kVkNumpad0);
+        return numbered("Num", vk - kVkNumpad0);
     }
     if (vk >= kVkF1 && vk < kVkF1 + kFunctionKeys) {
-        return "F" + std::to_string(vk - kVkF1 + 1);
+        return numbered("F", vk - kVkF1 + 1);
     }
     for (const KeyName &key : kKeyNames) {
         if (key.vk == vk) {
             return std::string(key.name);
         }
     }
-    return "vk" + std::to_string(vk);
+    return numbered("vk", vk);
 }
 
 } // namespace quorvane::platform
