@@ -54,6 +54,7 @@ test-native:
 test-win32:
 	cmake --preset win32
 	cmake --build --preset win32 -j $(JOBS)
+	cmake --preset ci >/dev/null && cmake --build --preset ci -j $(JOBS) --target e2e_wine_serial_test
 	ctest --preset win32 -j $(JOBS); status=$$?; tests/win32/wine-session.sh stop build/win32/wine-session.env; \
 		exit $$status
 

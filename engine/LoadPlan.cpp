@@ -50,6 +50,8 @@ std::optional<SenderResult> readFields(const ObjectRecord &record, const RecordP
             }
             plan.runs.back().words.push_back(wordValue(field.digits));
             plan.runs.back().lines.push_back(place.line);
+        } else if (field.kind == FieldKind::Entry || field.kind == FieldKind::RelocatableEntry) {
+            plan.entryNotice = entryNotice(field);
         } else if (field.kind == FieldKind::ModuleEnd) {
             if (!plan.runs.empty() && plan.runs.back().words.empty()) {
                 plan.runs.pop_back();

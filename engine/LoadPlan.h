@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorvane::engine {
@@ -19,6 +20,7 @@ struct LoadRun {
 
 struct LoadPlan {
     std::vector<LoadRun> runs;
+    std::string entryNotice; // what the typed transfer says of the object code's entry address; empty without one
     std::size_t wordCount() const;
 };
 

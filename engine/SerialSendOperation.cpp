@@ -103,6 +103,10 @@ SerialSendOperation::Outcome SerialSendOperation::runMonitorTransfer(const Seria
         outcome = verifyThroughMonitor(monitor, link, m_host, plan);
     }
     m_link = nullptr;
+    // Named only once the program is in memory as the file has it, as after the typed transfer.
+    if (outcome.end == SerialEnd::Completed && !request.verifyOnly && !plan.entryNotice.empty()) {
+        outcome.message += (outcome.message.empty() ? "" : "\r\n\r\n") + plan.entryNotice;
+    }
     return {outcome};
 }
 

@@ -1,6 +1,8 @@
 // The command line's serial transfer: the engine host answering from the arguments, messages on a stream.
 #include "ui/SerialCommand.h"
 
+#include "ui/StreamDialogs.h"
+
 namespace quorvane::ui {
 namespace {
 
@@ -98,13 +100,10 @@ void SerialCommand::interrupt() {
     m_stopVisible = false;
 }
 
-void SerialCommand::showMessage(std::string_view, std::string_view text, platform::MessageIcon icon) {
+void SerialCommand::showMessage(std::string_view title, std::string_view text, platform::MessageIcon icon) {
     m_progress.finishLine();
     m_echo << std::flush;
-    const char *kind = icon == platform::MessageIcon::Error     ? "error: "
-                       : icon == platform::MessageIcon::Warning ? "warning: "
-                                                                : "";
-    m_out << "quorvane: " << kind << text << '\n' << std::flush;
+    StreamDialogs(m_out).showMessage(title, text, icon);
 }
 
 void SerialCommand::boardOutput(std::string_view bytes) {

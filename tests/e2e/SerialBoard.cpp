@@ -79,7 +79,12 @@ void SerialBoard::unplug() { m_socat.stop(); }
 std::optional<QuorvaneRun> QuorvaneRun::start(const std::vector<std::string> &arguments, const std::string &logPath) {
     std::vector<std::string> argv{quorvanePath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    auto process = ChildProcess::start(argv, {}, logPath);
+    return startProgram(argv, {}, logPath);
+}
+
+std::optional<QuorvaneRun> QuorvaneRun::startProgram(const std::vector<std::string> &argv,
+                                                     const std::vector<std::string> &env, const std::string &logPath) {
+    auto process = ChildProcess::start(argv, env, logPath);
     if (!process) {
         return std::nullopt;
     }
@@ -98,7 +103,14 @@ CommandOutcome QuorvaneRun::wait(std::chrono::milliseconds timeout) {
 
 CommandOutcome runQuorvane(const std::vector<std::string> &arguments, const std::string &logPath,
                            std::chrono::milliseconds timeout) {
-    auto run = QuorvaneRun::start(arguments, logPath);
+    std::vector<std::string> argv{quorvanePath()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return runProgram(argv, {}, logPath, timeout);
+}
+
+CommandOutcome runProgram(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+                          const std::string &logPath, std::chrono::milliseconds timeout) {
+    auto run = QuorvaneRun::startProgram(argv, env, logPath);
     if (!run) {
         return {};
     }

@@ -49,6 +49,9 @@ private:
 class QuorvaneRun {
 public:
     static std::optional<QuorvaneRun> start(const std::vector<std::string> &arguments, const std::string &logPath);
+    // Another build of the program (the Windows one under Wine, say): `argv` as it stands.
+    static std::optional<QuorvaneRun> startProgram(const std::vector<std::string> &argv,
+                                                   const std::vector<std::string> &env, const std::string &logPath);
     CommandOutcome wait(std::chrono::milliseconds timeout);
     pid_t pid() const { return m_process.pid(); }
 
@@ -62,5 +65,8 @@ private:
 
 CommandOutcome runQuorvane(const std::vector<std::string> &arguments, const std::string &logPath,
                            std::chrono::milliseconds timeout = std::chrono::seconds(120));
+// Any program (`argv`, with `env` added), output into `logPath`; stopped, with no exit status, after `timeout`.
+CommandOutcome runProgram(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+                          const std::string &logPath, std::chrono::milliseconds timeout);
 
 } // namespace quorvane::test

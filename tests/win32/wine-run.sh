@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine: ctest's emulator for the cross build.
 # The programs of one build share a session (state in wine-session.env next to CMakeCache.txt), started by
-# whichever comes first; it lasts as long as the process that runs them (ctest, or your shell).
+# whichever comes first; it lasts as long as the process that runs them (ctest, or your shell), or the process
+# QUORVANE_WINE_OWNER names (a test program that starts Wine through this script gives ctest's).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -25,7 +26,7 @@ if [ -f "$state" ]; then
 fi
 if [ ! -f "$state" ]; then
     echo "wine-run: starting a Wine session for $(dirname "$state")" >&2
-    "$here/wine-session.sh" start "$state" "$PPID" 9>&- || exit 1
+    "$here/wine-session.sh" start "$state" "${QUORVANE_WINE_OWNER:-$PPID}" 9>&- || exit 1
 fi
 flock -u 9
 exec 9>&-

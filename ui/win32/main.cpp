@@ -1,16 +1,19 @@
-// The program on Windows: the window, or one transfer from the command line (`quorvane send FILE`), or the help
-// text. quorvane.exe (windowed) and quorvane-cli.exe (console) are both built from this file.
+// The program on Windows: the window, or one transfer from the command line (`quorvane send FILE`, over the
+// terminal or a serial port), `quorvane ports`, or the help text. quorvane.exe (windowed) and quorvane-cli.exe
+// (console) are both built from this file.
 #include "engine/SendDriver.h"
 #include "platform/DesktopBackend.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ConsoleStop.h"
 #include "platform/win32/Win32EventPump.h"
+#include "platform/win32/Win32SerialPorts.h"
 #include "platform/win32/Win32Settings.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32Timer.h"
 #include "ui/CommandLineArguments.h"
 #include "ui/FolderListing.h"
 #include "ui/SendCommand.h"
+#include "ui/SerialCommand.h"
 #include "ui/StreamDialogs.h"
 #include "ui/win32/Win32MainForm.h"
 
@@ -75,6 +78,26 @@ int sendFile(platform::DesktopBackend &backend, const ui::SendArguments &argumen
     return command.run();
 }
 
+// The serial line needs no desktop.
+int serialCommand(const ui::ParsedCommandLine &parsed) {
+    platform::win32::Win32SerialPorts ports;
+    if (parsed.action == ui::CommandLineAction::Send) {
+        if (const auto problem = ui::sendFileProblem(parsed.send.file)) {
+            std::cerr << "quorvane: " << *problem << '\n';
+            return ui::kExitUsage;
+        }
+    }
+    if (parsed.action == ui::CommandLineAction::ListPorts) {
+        return ui::listSerialPorts(ports, std::cout);
+    }
+    platform::win32::Win32EventPump pump;
+    platform::win32::Win32Clock clock;
+    ui::SerialCommand command(parsed.send, parsed.action == ui::CommandLineAction::Verify, {ports, pump, clock},
+                              std::cerr, std::cout, platform::win32::stderrIsConsole());
+    platform::win32::Win32ConsoleStop stop([&command] { command.interrupt(); });
+    return command.run();
+}
+
 } // namespace
 
 int main() {
@@ -92,9 +115,7 @@ int main() {
     }
     if (parsed.action == ui::CommandLineAction::ListPorts || parsed.action == ui::CommandLineAction::Verify ||
         (parsed.action == ui::CommandLineAction::Send && parsed.send.port)) {
-        std::cerr << "quorvane: the serial port is not available in the Windows programs; type through the "
-                     "terminal instead (without --port)\n";
-        return ui::kExitNotCompleted;
+        return serialCommand(parsed);
     }
     std::string error;
     platform::DesktopBackend backend = platform::openDesktopBackend(error);

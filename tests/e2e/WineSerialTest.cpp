@@ -1,0 +1,201 @@
+// quorvane-cli.exe under Wine over a COM port that the Wine prefix maps to one end of a pseudo-terminal pair, with
+// the simulated board (realistic timing) on the other end: the monitor transfers with their read-back and images
+// compared, a port that does not exist, and a port that another transfer holds. Run by the Windows build's tests,
+// which name the program, the Wine launcher and the session (see tests/win32/CMakeLists.txt).
+// GoogleTest first: Xlib, which the shared helpers' headers reach, defines macros (None, Bool) that it uses as names.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/BoardTerminal.h"
+#include "tests/e2e/ExpectedResults.h"
+#include "tests/e2e/SerialBoard.h"
+#include "tests/support/PollUntil.h"
+#include "tests/support/TempDir.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+#include <unistd.h>
+
+namespace quorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string environment(const char *name) {
+    const char *value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string windowsPath(const std::string &unixPath) { return "Z:" + unixPath; }
+
+std::string sample(const std::string &name) { return samplesFolder() + "/" + name; }
+
+// The Wine prefix of the Windows build's session, started (with ctest as its owner) when none runs yet.
+std::string winePrefix() {
+    const std::string state = environment("QUORVANE_WINE_SESSION");
+    ChildProcess::run({environment("QUORVANE_WINE_RUN"), environment("QUORVANE_WINDOWS_CLI"), "--help"},
+                      {"QUORVANE_WINE_OWNER=" + std::to_string(getppid())}, 120s);
+    std::istringstream lines(readFile(state).value_or(""));
+    const std::string key = "export WINEPREFIX=";
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(key)) {
+            return line.substr(key.size());
+        }
+    }
+    return {};
+}
+
+// COMn in the prefix's dosdevices, a link to `device`; the first free number from 20, so that tests running side by
+// side in one session never share a port.
+class WineComPort {
+public:
+    WineComPort(const std::string &prefix, const std::string &device) {
+        for (int number = 20; number < 100 && m_name.empty(); ++number) {
+            const std::string link = prefix + "/dosdevices/com" + std::to_string(number);
+            if (symlink(device.c_str(), link.c_str()) == 0) {
+                m_name = "COM" + std::to_string(number);
+                m_link = link;
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
+    }
+    ~WineComPort() {
+        if (!m_link.empty()) {
+            unlink(m_link.c_str());
+        }
+    }
+    WineComPort(const WineComPort &) = delete;
+    WineComPort &operator=(const WineComPort &) = delete;
+
+    const std::string &name() const { return m_name; }
+
+private:
+    std::string m_name;
+    std::string m_link;
+};
+
+std::vector<std::string> windowsCommand(const std::vector<std::string> &arguments) {
+    std::vector<std::string> argv{environment("QUORVANE_WINE_RUN"), environment("QUORVANE_WINDOWS_CLI")};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+}
+
+std::vector<std::string> ownerEnv() { return {"QUORVANE_WINE_OWNER=" + std::to_string(getppid())}; }
+
+class WineSerialTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (environment("QUORVANE_WINDOWS_CLI").empty()) {
+            GTEST_SKIP() << "run by the Windows build's tests (ctest --preset win32), which name quorvane-cli.exe";
+        }
+        m_prefix = winePrefix();
+        ASSERT_FALSE(m_prefix.empty()) << "no Wine session in " << environment("QUORVANE_WINE_SESSION");
+    }
+
+    std::string m_prefix;
+};
+
+struct WineTransferCase {
+    const char *name;
+    const char *file;
+    const char *type;
+    const char *monitor;
+    std::vector<std::string> extra;
+    std::vector<const char *> said; // parts of what the program says, all of them
+};
+
+std::ostream &operator<<(std::ostream &out, const WineTransferCase &c) { return out << c.name; }
+
+class WineTransferTest : public WineSerialTest, public testing::WithParamInterface<WineTransferCase> {};
+
+std::string expectedImage(const WineTransferCase &c) {
+    const std::string file = c.file;
+    if (std::string(c.type) == "hex") {
+        return imageText(binaryMemory(readFile(sample(file)).value_or(""), 0xFE00));
+    }
+    return readFile(sample(file.substr(0, file.rfind('.')) + ".image")).value_or("(no sample image)");
+}
+
+TEST_P(WineTransferTest, BoardHoldsTheFile) {
+    const WineTransferCase &c = GetParam();
+    std::string error;
+    auto board = SerialBoard::start({c.monitor, "prompt", {}}, error);
+    ASSERT_TRUE(board) << error;
+    WineComPort port(m_prefix, board->port());
+    ASSERT_FALSE(port.name().empty());
+    std::vector<std::string> arguments{
+        "send", windowsPath(sample(c.file)), "--type", c.type, "--monitor", c.monitor, "--port", port.name()};
+    arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+    const CommandOutcome outcome =
+        runProgram(windowsCommand(arguments), ownerEnv(), board->folder() + "/quorvane.log", 120s);
+    std::string status;
+    const auto image = board->finish(&status);
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    for (const char *part : c.said) {
+        EXPECT_NE(outcome.output.find(part), std::string::npos) << part << " in:\n" << outcome.output;
+    }
+    EXPECT_EQ(image.value_or(""), expectedImage(c));
+    EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
+}
+
+const std::vector<std::string> kAtFE00{"--address", "FE00"};
+
+INSTANTIATE_TEST_SUITE_P(
+    MonitorTransfers, WineTransferTest,
+    testing::Values(
+        WineTransferCase{"ObjectEvmbug", "demo.obj", "object", "evmbug", {}, {"verified: 10 words"}},
+        WineTransferCase{
+            "ObjectWithEntryTibug", "entry.obj", "object", "tibug", {}, {"verified: 3 words", "entry is at B000."}},
+        WineTransferCase{"EntryWithoutReadBack",
+                         "entry.obj",
+                         "object",
+                         "evmbug",
+                         {"--no-verify"},
+                         {"quorvane: The program's entry is at B000."}},
+        WineTransferCase{"HexEvmbug", "even.bin", "hex", "evmbug", kAtFE00, {"verified: 5 words"}},
+        WineTransferCase{"HexOddTibug", "odd.bin", "hex", "tibug", kAtFE00, {"verified: 3 words"}}),
+    [](const auto &param) { return std::string(param.param.name); });
+
+TEST_F(WineSerialTest, PortThatDoesNotExistSendsNothing) {
+    std::string error;
+    auto board = SerialBoard::start({"evmbug", "prompt", {}}, error);
+    ASSERT_TRUE(board) << error;
+    const CommandOutcome outcome =
+        runProgram(windowsCommand({"send", windowsPath(sample("even.bin")), "--address", "FE00", "--port", "COM99"}),
+                   ownerEnv(), board->folder() + "/q.log", 60s);
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    EXPECT_NE(outcome.output.find("The serial port \"COM99\" does not exist."), std::string::npos) << outcome.output;
+}
+
+TEST_F(WineSerialTest, PortInUseSaysSoAndSendsNothing) {
+    std::string error;
+    auto board = SerialBoard::start({"evmbug", "prompt", {}}, error);
+    ASSERT_TRUE(board) << error;
+    WineComPort port(m_prefix, board->port());
+    ASSERT_FALSE(port.name().empty());
+    // About 300 words: the holder is still loading when the second program starts, several seconds later.
+    const std::string big = board->folder() + "/big.bin";
+    ASSERT_TRUE(writeFile(big, std::string(600, '\x5A')));
+    auto holder = QuorvaneRun::startProgram(
+        windowsCommand({"send", windowsPath(big), "--address", "FE00", "--no-verify", "--port", port.name()}),
+        ownerEnv(), board->folder() + "/holder.log");
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(pollUntil([&] { return !readFile(board->folder() + "/received").value_or("").empty(); }, 60s));
+    const CommandOutcome outcome = runProgram(
+        windowsCommand({"send", windowsPath(sample("even.bin")), "--address", "FE00", "--port", port.name()}),
+        ownerEnv(), board->folder() + "/q.log", 60s);
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    EXPECT_NE(
+        outcome.output.find("The serial port \"" + port.name() + "\" is in use by another program. Nothing was sent."),
+        std::string::npos)
+        << outcome.output;
+    const CommandOutcome held = holder->wait(120s);
+    EXPECT_EQ(held.exitStatus, 0) << held.output;
+    std::string status;
+    EXPECT_EQ(board->finish(&status).value_or(""), imageText(binaryMemory(std::string(600, '\x5A'), 0xFE00)));
+    EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
+}
+
+} // namespace
+} // namespace quorvane::test
