@@ -157,6 +157,33 @@ INSTANTIATE_TEST_SUITE_P(
         WineTransferCase{"HexOddTibug", "odd.bin", "hex", "tibug", kAtFE00, {"verified: 3 words"}}),
     [](const auto &param) { return std::string(param.param.name); });
 
+// A port whose driver Device Manager does not list is still in the registry's SERIALCOMM map, as Wine's are.
+TEST_F(WineSerialTest, PortsListsTheRegisteredPortsInNumberOrder) {
+    const std::string values = "QuorvaneTest" + std::to_string(getpid());
+    const auto reg = [&](const std::string &arguments) {
+        return ChildProcess::run(
+            {"bash", "-c",
+             "source " + environment("QUORVANE_WINE_SESSION") + " && \"$WINE\" reg " + arguments + " >/dev/null 2>&1"},
+            {}, 60s);
+    };
+    const std::string key = "'HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM'";
+    ASSERT_EQ(reg("add " + key + " /v " + values + "a /d COM28 /f"), 0);
+    ASSERT_EQ(reg("add " + key + " /v " + values + "b /d COM3 /f"), 0);
+    TempFolder folder("quorvane-wine-ports-");
+    const CommandOutcome outcome =
+        runProgram(windowsCommand({"ports"}), ownerEnv(), (folder.path() / "ports.log").string(), 60s);
+    reg("delete " + key + " /v " + values + "a /f");
+    reg("delete " + key + " /v " + values + "b /f");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    std::string lines = outcome.output; // a Windows program ends its lines with CR LF
+    std::erase(lines, '\r');
+    const std::size_t com3 = lines.find("COM3\n");
+    const std::size_t com28 = lines.find("COM28\n");
+    EXPECT_NE(com3, std::string::npos) << lines;
+    EXPECT_NE(com28, std::string::npos) << lines;
+    EXPECT_LT(com3, com28) << lines;
+}
+
 TEST_F(WineSerialTest, PortThatDoesNotExistSendsNothing) {
     std::string error;
     auto board = SerialBoard::start({"evmbug", "prompt", {}}, error);
