@@ -17,6 +17,10 @@ constexpr auto kSlice = 20ms;
 constexpr auto kQuietTime = 1000ms;
 constexpr int kAnswerCharacters = 64;
 constexpr std::size_t kTailLength = 40;
+// A pass through the host's events costs system calls of its own (a window system's queue, timers); after every
+// byte that would hold up the answer to an echo that paces the next character. Every few milliseconds keeps
+// STOP! and the repaints as prompt as a person can tell.
+constexpr auto kEventsInterval = 5ms;
 
 void keepTail(std::string &tail, std::string_view bytes) {
     tail.append(bytes);
@@ -58,7 +62,7 @@ LinkWait SerialLink::waitFor(const std::function<bool(std::string_view)> &done) 
         if (done(m_pending)) {
             return LinkWait::Done;
         }
-        m_pump.processPendingEvents();
+        runEventsWhenDue();
         if (m_abandoned) {
             return LinkWait::Abandoned;
         }
@@ -75,6 +79,15 @@ LinkWait SerialLink::waitFor(const std::function<bool(std::string_view)> &done) 
             deadline = m_clock.now() + m_answerTimeout;
         }
     }
+}
+
+void SerialLink::runEventsWhenDue() {
+    const auto now = m_clock.now();
+    if (m_eventsRun && now - *m_eventsRun < kEventsInterval) {
+        return;
+    }
+    m_pump.processPendingEvents();
+    m_eventsRun = now;
 }
 
 LinkWait SerialLink::settle(std::chrono::milliseconds span) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,7 @@ public:
 
 private:
     bool readSlice(std::chrono::milliseconds slice);
+    void runEventsWhenDue();
 
     platform::SerialLine &m_line;
     platform::EventPump &m_pump;
@@ -62,6 +64,7 @@ private:
     std::string m_sentTail;
     std::string m_receivedTail;
     bool m_abandoned = false;
+    std::optional<platform::Clock::TimePoint> m_eventsRun;
 };
 
 // Shows bytes for a message: printable ASCII as itself, CR and LF as <CR> and <LF>, anything else as <xx>.

@@ -23,6 +23,8 @@ public:
         if (m_port->write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
             return false;
         }
+        // flush() hands the bytes to the driver straight away; a wait for room is needed only when it is full.
+        m_port->flush();
         while (m_port->bytesToWrite() > 0) {
             if (!m_port->waitForBytesWritten(static_cast<int>(timeout.count()))) {
                 return false;

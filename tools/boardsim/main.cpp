@@ -8,7 +8,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <unistd.h>
@@ -79,12 +81,15 @@ Micros elapsedMicros(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
-int pollTimeout(const Board &board, Micros now) {
+// To the microsecond: a whole-millisecond poll would hold each paced character up to a millisecond past its time,
+// nearly a character time at 9600 baud, and every echo the sender waits for would come that much late.
+std::optional<timespec> pollTimeout(const Board &board, Micros now) {
     auto deadline = board.nextDeadline();
     if (!deadline) {
-        return -1;
+        return std::nullopt;
     }
-    return static_cast<int>(*deadline > now ? (*deadline - now + 999) / 1000 : 0);
+    const Micros wait = *deadline > now ? *deadline - now : 0;
+    return timespec{static_cast<time_t>(wait / 1'000'000), static_cast<long>(wait % 1'000'000) * 1000};
 }
 
 // Feeds one read's bytes through the filter to the board; false when the quit sequence came.
@@ -111,7 +116,8 @@ int run(const BoardOptions &options, Board &board, int logFd) {
     bool running = true;
     while (running && !g_quit) {
         pollfd input{STDIN_FILENO, POLLIN, 0};
-        int ready = poll(&input, 1, pollTimeout(board, elapsedMicros(start)));
+        const std::optional<timespec> timeout = pollTimeout(board, elapsedMicros(start));
+        int ready = ppoll(&input, 1, timeout ? &*timeout : nullptr, nullptr);
         Micros now = elapsedMicros(start);
         if (ready > 0) {
             ssize_t n = read(STDIN_FILENO, buffer.data(), buffer.size());
