@@ -1,17 +1,23 @@
-// The serial transfers against the simulated board with its 9600-baud timing, on the manual clock: the time a
-// 4 KiB image takes into EVMBUG and a 2,000-word object file into TIBUG, next to the line's limit (the board's
-// own output on the wire at 10 bits a character) and to the typed transfer at the recommended factors.
+// The serial transfers against the simulated board with its 9600-baud timing: the time a 4 KiB image takes into
+// EVMBUG and a 2,000-word object file into TIBUG, next to the line's limit (the board's own output on the wire at
+// 10 bits a character) and to the typed transfer at the recommended factors. First on the manual clock (the
+// protocol alone), then in real time: the real quorvane and boardsim on a pseudo-terminal pair that socat joins.
 #include "engine/SerialSendOperation.h"
 #include "platform/fake/FakeSerialLine.h"
 #include "tests/support/BoardFarEnd.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -121,12 +127,85 @@ void report(const Case &c) {
                 board.board().stats().received, board.board().stats().lost, board.board().errorCount());
 }
 
+// One quorvane run against the board on the far end of `port`; the board's output comes back through --echo.
+Phase runReal(const std::vector<std::string> &arguments, const std::filesystem::path &folder, const std::string &name) {
+    std::string command = "exec '" QUORVANE_PROGRAM "'";
+    for (const std::string &argument : arguments) {
+        command += " '" + argument + "'";
+    }
+    const std::string echo = (folder / (name + ".echo")).string();
+    command += " --echo >" + echo + " 2>>" + (folder / "messages").string();
+    const auto start = std::chrono::steady_clock::now();
+    auto program = test::ChildProcess::start({"sh", "-c", command});
+    const std::optional<int> status = program ? program->waitForExit(std::chrono::minutes(10)) : std::nullopt;
+    Phase phase;
+    phase.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    phase.boardCharacters = test::readFile(echo).value_or("").size();
+    phase.end = status == 0 ? engine::SerialEnd::Completed : engine::SerialEnd::Mismatch;
+    return phase;
+}
+
+void reportReal(const Case &c) {
+    const std::filesystem::path folder = test::makeTempDir("quorvane-bench-pty-");
+    const std::string d = folder.string();
+    test::writeFile(d + "/file", c.content);
+    auto socat = test::ChildProcess::start(
+        {"socat", "pty,raw,echo=0,link=" + d + "/port", "pty,raw,echo=0,link=" + d + "/board"});
+    const bool linked =
+        socat && test::pollUntil([&] { return test::fileExists(d + "/port") && test::fileExists(d + "/board"); },
+                                 std::chrono::seconds(5));
+    auto board = test::ChildProcess::start({"sh", "-c",
+                                            "exec '" QUORVANE_BOARDSIM "' --realistic --monitor " +
+                                                std::string(c.tibug ? "tibug" : "evmbug") + " --status " + d +
+                                                "/status --ready " + d + "/ready <" + d + "/board >" + d + "/board"});
+    if (!linked || !board ||
+        !test::pollUntil([&] { return test::fileExists(d + "/ready"); }, std::chrono::seconds(5))) {
+        std::printf("%s: socat or boardsim did not start; no real-time figures\n", c.name);
+        test::removeTree(d);
+        return;
+    }
+    std::vector<std::string> arguments{d + "/file",
+                                       "--port",
+                                       d + "/port",
+                                       "--type",
+                                       c.type == FileType::HexDump ? "hex" : "object",
+                                       "--monitor",
+                                       c.tibug ? "tibug" : "evmbug"};
+    if (c.type == FileType::HexDump) {
+        arguments.insert(arguments.end(), {"--address", hex4(c.address)});
+    }
+    std::vector<std::string> load{"send", "--no-verify"};
+    load.insert(load.end(), arguments.begin(), arguments.end());
+    const Phase loaded = runReal(load, folder, "load");
+    const std::size_t loadCharacters = loaded.boardCharacters;
+    std::vector<std::string> verify{"verify"};
+    verify.insert(verify.end(), arguments.begin(), arguments.end());
+    const Phase verified = runReal(verify, folder, "verify");
+    board->stop();
+    std::string status = test::readFile(d + "/status").value_or("no status");
+    std::replace(status.begin(), status.end(), '\n', ' ');
+    const double limit = static_cast<double>(loadCharacters) * kSecondsPerCharacter;
+    const double verifyLimit = static_cast<double>(verified.boardCharacters) * kSecondsPerCharacter;
+    std::printf("%s, real time over a pseudo-terminal pair\n", c.name);
+    std::printf("  serial load   %7.1f s   line limit %7.1f s (%zu board characters)   %.1f%% over the limit%s\n",
+                loaded.seconds, limit, loadCharacters, 100 * (loaded.seconds / limit - 1),
+                loaded.end == engine::SerialEnd::Completed ? "" : "; FAILED");
+    std::printf("  read-back     %7.1f s   line limit %7.1f s   %.1f%% over; %s\n", verified.seconds, verifyLimit,
+                100 * (verified.seconds / verifyLimit - 1),
+                verified.end == engine::SerialEnd::Completed ? "every word matched" : "MISMATCH or failure");
+    std::printf("  load and read-back %.1f s against %.1f s: %.1f%% over; board: %s\n",
+                loaded.seconds + verified.seconds, limit + verifyLimit,
+                100 * ((loaded.seconds + verified.seconds) / (limit + verifyLimit) - 1), status.c_str());
+    test::removeTree(d);
+}
+
 } // namespace
 
 // The typed figures follow the pacing rules: 1 s before the first keystroke; a hex digit waits 7000 passes of
 // 2 us (14 ms) at character factor 1.0; a word's space and each keystroke of a memory command wait
 // 100 ms x line factor (EVMBUG 1.5, TIBUG 3.0, as recommended).
-int main() {
+// --simulated leaves out the real-time runs (about four minutes).
+int main(int argc, char **argv) {
     std::mt19937 random(990);
     std::string image(4096, '\0');
     for (char &byte : image) {
@@ -134,9 +213,17 @@ int main() {
     }
     const double evmbugWord = 4 * 0.014 + 0.1 * 1.5;
     const double tibugWord = 4 * 0.014 + 0.1 * 3.0;
-    report(
-        {"4 KiB image into EVMBUG (hex dump)", false, FileType::HexDump, image, 0xA000, 2048, 1.0 + 2048 * evmbugWord});
-    report({"2,000-word object file into TIBUG", true, FileType::TaggedObject, objectFile(2000, 0xA000, random), 0,
-            2000, 1.0 + 7 * 0.1 * 3.0 + 2000 * tibugWord});
+    const Case object{"2,000-word object file into TIBUG",   true, FileType::TaggedObject,
+                      objectFile(2000, 0xA000, random),      0,    2000,
+                      1.0 + 7 * 0.1 * 3.0 + 2000 * tibugWord};
+    const Case binary{
+        "4 KiB image into EVMBUG (hex dump)", false, FileType::HexDump, image, 0xA000, 2048, 1.0 + 2048 * evmbugWord};
+    report(binary);
+    report(object);
+    if (argc > 1 && std::string_view(argv[1]) == "--simulated") {
+        return 0;
+    }
+    reportReal(binary);
+    reportReal(object);
     return 0;
 }
