@@ -28,7 +28,9 @@ public:
     Win32SerialLine(HANDLE port, HANDLE claim) : m_port(port), m_claim(claim) {}
     ~Win32SerialLine() override {
         CloseHandle(m_port);
-        CloseHandle(m_claim);
+        if (m_claim != nullptr) {
+            CloseHandle(m_claim);
+        }
     }
     Win32SerialLine(const Win32SerialLine &) = delete;
     Win32SerialLine &operator=(const Win32SerialLine &) = delete;
@@ -145,22 +147,24 @@ private:
 
 // A named mutex per port marks it as held by a Quorvane transfer. Windows' own serial drivers open a port for one
 // program only, but Wine (and some virtual port drivers) let a second open through, and two transfers on one line
-// would spoil each other's words.
-HANDLE claimPort(std::string_view name) {
+// would spoil each other's words. False when another transfer holds the port; where no mutex can be made at all,
+// `claim` stays null and the driver's own rule is all there is.
+bool claimPort(std::string_view name, HANDLE &claim) {
     const std::wstring claimName = L"Local\\QuorvaneSerialPort-" + toWide(serialPortKey(name));
-    const HANDLE claim = CreateMutexW(nullptr, FALSE, claimName.c_str());
+    claim = CreateMutexW(nullptr, FALSE, claimName.c_str());
     if (claim != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(claim);
-        return nullptr;
+        claim = nullptr;
+        return false;
     }
-    return claim;
+    return true;
 }
 
 } // namespace
 
 std::unique_ptr<SerialLine> Win32SerialPorts::open(std::string_view name, unsigned baud, std::string &error) {
-    const HANDLE claim = claimPort(name);
-    if (claim == nullptr) {
+    HANDLE claim = nullptr;
+    if (!claimPort(name, claim)) {
         error = serialOpenFailure(name, ERROR_ACCESS_DENIED, {});
         return nullptr;
     }
@@ -170,7 +174,9 @@ std::unique_ptr<SerialLine> Win32SerialPorts::open(std::string_view name, unsign
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        CloseHandle(claim);
+        if (claim != nullptr) {
+            CloseHandle(claim);
+        }
         error = serialOpenFailure(name, code, systemText(code));
         return nullptr;
     }
