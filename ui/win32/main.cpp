@@ -50,10 +50,12 @@ int openWindow(platform::DesktopBackend &backend) {
     platform::win32::Win32EventPump pump;
     platform::win32::Win32Timer timer;
     platform::win32::Win32Clock clock;
+    platform::win32::Win32SerialPorts ports;
     ui::win32::Win32MainForm form(settings, programFolder());
     engine::SendDriver driver(
         form, {*backend.desktop, *backend.layout, *backend.injector, pump, timer, clock, form.dialogs()});
     form.setSendDriver(&driver, clock);
+    form.setSerialPorts(ports, pump, clock);
     ShowWindow(form.window(), SW_SHOWNORMAL);
     UpdateWindow(form.window());
     MSG message;
