@@ -275,7 +275,7 @@ TEST(X11GuardTest, OtherClientsRunWhileStringsGoBackToBack) {
     ASSERT_TRUE(test) << error;
     ASSERT_TRUE(test.backend.desktop->activate(target->window()));
     test.backend.injector->restrictTo(target->window());
-    constexpr int kStrings = 6000;
+    constexpr int kStrings = 12000;
     std::atomic<bool> typing = true;
     std::thread typist([&] {
         for (int i = 0; i < kStrings; ++i) {
@@ -296,10 +296,11 @@ TEST(X11GuardTest, OtherClientsRunWhileStringsGoBackToBack) {
     }
     const auto run = std::chrono::steady_clock::now() - runStart;
     typist.join();
-    // The grab lasts 4 ms at most, so round trips keep being answered all through the run; a grab held over the
-    // whole run lets one or two through. No bound on a single one, and a low one on the count: a loaded machine
-    // can preempt the typist while it holds the grab.
-    EXPECT_GT(roundTrips, 10) << "longest " << longest.count() << " ns in a run of " << run.count() << " ns";
+    // The grab lasts 4 ms at most, so round trips keep being answered all through the run (hundreds when the
+    // machine is idle); a grab held over the whole run lets one or two through. No bound on a single one, and a
+    // low one on the count: a loaded machine preempts the typist while it holds the grab (5 answered in a 1 s run
+    // was seen with both cores busy), so the run is long enough for a few to come through even then.
+    EXPECT_GT(roundTrips, 3) << "longest " << longest.count() << " ns in a run of " << run.count() << " ns";
     std::string expected;
     for (int i = 0; i < kStrings; ++i) {
         expected += i % 50 == 49 ? '\r' : 'x';
