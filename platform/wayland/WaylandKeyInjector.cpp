@@ -33,9 +33,6 @@ constexpr std::chrono::milliseconds kKeymapDigest{20};
 
 bool typeable(char32_t ch) { return ch >= 0xA0 && (ch < 0xD800 || ch > 0xDFFF) && ch <= 0x10FFFF; }
 
-bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 std::uint32_t modifierMask(std::uint16_t vk) {
     switch (vk) {
     case kVkShift:
@@ -216,20 +213,11 @@ bool WaylandKeyInjector::injectKey(const KeyRecord &record) {
 
 // A Unicode press types its character at the key-down record; the key-up record completes it.
 bool WaylandKeyInjector::injectUnicode(const KeyRecord &record) {
-    const char32_t unit = record.scan;
     if (record.keyUp()) {
         return true;
     }
-    const char16_t high = std::exchange(m_highSurrogate, 0);
-    if (isHighSurrogate(unit)) {
-        m_highSurrogate = static_cast<char16_t>(unit);
-        return true;
-    }
-    if (isLowSurrogate(unit)) {
-        // A low surrogate without its high half is no character: it is consumed without typing anything.
-        return high == 0 || typeCharacter(0x10000 + ((char32_t(high) - 0xD800) << 10) + (unit - 0xDC00));
-    }
-    return typeCharacter(unit);
+    const std::optional<char32_t> ch = m_surrogates.take(record.scan);
+    return !ch || typeCharacter(*ch);
 }
 
 bool WaylandKeyInjector::typeCharacter(char32_t ch) {
@@ -304,7 +292,7 @@ void WaylandKeyInjector::finish() {
         key(*m_held.begin(), false);
     }
     m_downForVk.clear();
-    m_highSurrogate = 0;
+    m_surrogates = {};
     m_lockedMods = 0;
     sendModifiers();
     m_session->roundtrip();

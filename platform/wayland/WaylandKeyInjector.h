@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/KeyInjector.h"
+#include "platform/SurrogatePairs.h"
 #include "platform/wayland/VirtualKeymap.h"
 #include "platform/wayland/WaylandSession.h"
 
@@ -54,7 +55,7 @@ private:
     bool m_checkedThisBlock = false;
     std::set<std::uint32_t> m_held;                     // keycodes down
     std::map<std::uint16_t, std::uint32_t> m_downForVk; // named keys down, by virtual-key code
-    char16_t m_highSurrogate = 0;
+    SurrogatePairs m_surrogates;
     std::uint32_t m_lockedMods = 0;
     std::chrono::steady_clock::time_point m_nextPress{};
     std::chrono::steady_clock::time_point m_epoch = std::chrono::steady_clock::now();

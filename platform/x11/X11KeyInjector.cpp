@@ -22,9 +22,6 @@ constexpr std::chrono::milliseconds kLockReportDeadline{500};
 // what it received, the window manager) are held up no longer than this at a time.
 constexpr std::chrono::milliseconds kLongestGrab{4};
 
-bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // The key whose keysym a terminal turns into the control character when Ctrl is held (Xlib's rule:
 // '@'..'~' masked to 5 bits, '2' is NUL, '3'..'7' are ESC..US, '8' is DEL).
 KeySym controlBase(char32_t ch) {
@@ -146,7 +143,7 @@ void X11KeyInjector::finish() {
     }
     noteSent();
     m_downForVk.clear();
-    m_highSurrogate = 0;
+    m_surrogates = {};
     m_keyboard->restoreBindings();
 }
 
@@ -201,20 +198,11 @@ bool X11KeyInjector::injectKey(const KeyRecord &record) {
 
 // A Unicode press types its character at the key-down record; the key-up record completes it.
 bool X11KeyInjector::injectUnicode(const KeyRecord &record) {
-    const char32_t unit = record.scan;
     if (record.keyUp()) {
         return true;
     }
-    const char16_t high = std::exchange(m_highSurrogate, 0);
-    if (isHighSurrogate(unit)) {
-        m_highSurrogate = static_cast<char16_t>(unit);
-        return true;
-    }
-    if (isLowSurrogate(unit)) {
-        // A low surrogate without its high half is no character: it is consumed without typing anything.
-        return high == 0 || typeCharacter(0x10000 + ((char32_t(high) - 0xD800) << 10) + (unit - 0xDC00));
-    }
-    return typeCharacter(unit);
+    const std::optional<char32_t> ch = m_surrogates.take(record.scan);
+    return !ch || typeCharacter(*ch);
 }
 
 bool X11KeyInjector::typeCharacter(char32_t ch) {

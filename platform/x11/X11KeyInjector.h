@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/KeyInjector.h"
+#include "platform/SurrogatePairs.h"
 #include "platform/x11/X11Keyboard.h"
 
 #include <map>
@@ -42,7 +43,7 @@ private:
     std::optional<Window> m_restriction;        // the only window that key presses may reach
     std::map<KeyCode, std::uint16_t> m_pressed; // keycodes we hold down, with their virtual-key codes
     std::map<std::uint16_t, KeyCode> m_downForVk;
-    char16_t m_highSurrogate = 0;
+    SurrogatePairs m_surrogates;
     InjectRefusal m_refusal;
     void awaitLockChanges();
     bool capsLockNow() const;
