@@ -17,19 +17,7 @@ build_dir() { # the folder above the program that holds CMakeCache.txt, else the
 }
 
 state="$(build_dir "$1")/wine-session.env"
-exec 9>"$state.lock"
-flock 9
-if [ -f "$state" ]; then
-    # shellcheck disable=SC1090
-    (source "$state" && kill -0 "$XVFB_PID" 2>/dev/null && [ -d "$WINEPREFIX" ]) ||
-        "$here/wine-session.sh" stop "$state"
-fi
-if [ ! -f "$state" ]; then
-    echo "wine-run: starting a Wine session for $(dirname "$state")" >&2
-    "$here/wine-session.sh" start "$state" "${QUORVANE_WINE_OWNER:-$PPID}" 9>&- || exit 1
-fi
-flock -u 9
-exec 9>&-
+"$here/wine-session.sh" ensure "$state" "${QUORVANE_WINE_OWNER:-$PPID}" || exit 1
 # shellcheck disable=SC1090
 source "$state"
 "$WINE" "$@"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # wine-session.sh stop must end everything the session started, whatever TMPDIR the caller of stop has: started
 # with one TMPDIR and stopped with another, no Wine process of its prefix and no session folder may be left.
+# And a run that comes just after the previous owner exited (ctest runs back to back) must get a session of its
+# own, not the one being ended under it.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -42,5 +44,27 @@ if [ -e "$session_dir" ] || [ -e "$state" ]; then
     echo "FAIL: the session folder or state file was left behind"
     status=1
 fi
+
+sleep 600 &
+old_owner=$!
+if ! "$here/wine-session.sh" start "$state" $old_owner; then
+    echo "FAIL: the second session did not start"
+    exit 1
+fi
+old_dir=$(sed -n 's/^SESSION_DIR=//p' "$state")
+kill $old_owner
+wait $old_owner 2>/dev/null
+"$here/wine-session.sh" ensure "$state" $$ 2>/dev/null
+new_dir=$(sed -n 's/^SESSION_DIR=//p' "$state")
+sleep 3 # the old session's watcher has ended it by now
+# shellcheck disable=SC1090
+if [ "$new_dir" = "$old_dir" ]; then
+    echo "FAIL: a session whose owner had exited was taken over"
+    status=1
+elif [ "$(source "$state" && "$WINE" cmd /c echo alive 2>/dev/null | tr -d '\r')" != alive ]; then
+    echo "FAIL: the new session did not outlive the end of the old one"
+    status=1
+fi
+"$here/wine-session.sh" stop "$state"
 [ $status -eq 0 ] && echo "PASS"
 exit $status

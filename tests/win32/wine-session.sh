@@ -2,6 +2,8 @@
 # Starts or stops a Wine session for the Windows tests: a private Xvfb and a throwaway Wine prefix.
 #   wine-session.sh start STATE_FILE OWNER_PID   writes DISPLAY, WINEPREFIX and the pids into STATE_FILE;
 #                                                the session ends by itself once OWNER_PID (ctest) has exited
+#   wine-session.sh ensure STATE_FILE OWNER_PID  keeps the session STATE_FILE describes while it and its owner
+#                                                live, else ends what is left of it and starts a new one
 #   wine-session.sh stop STATE_FILE              ends the session now and removes its folder
 set -euo pipefail
 
@@ -103,6 +105,7 @@ start() {
     display=$(start_xvfb "$dir")
     cat >"$state.tmp" <<STATE
 SESSION_DIR=$dir
+OWNER_PID=$owner
 export TMPDIR=${TMPDIR:-/tmp}
 XVFB_PID=$(cat "$dir/xvfb.pid")
 export DISPLAY=$display
@@ -112,7 +115,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 WINE=$(wine_tool wine)
 WINESERVER=$(wine_tool wineserver)
 STATE
-    # shellcheck disable=SC1091
+    # shellcheck disable=SC1090
     source "$state.tmp"
     if ! "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || ! use_virtual_desktop >>"$dir/wineboot.log" 2>&1 ||
         ! "$WINESERVER" -w; then
@@ -138,11 +141,29 @@ stop() {
     end_session "$state"
 }
 
+# A session whose owner has exited is being ended by its watcher, perhaps this very second: it is never taken
+# over, or the programs of the next run would die with it.
+ensure() {
+    local state=$1 owner=$2
+    exec 9>"$state.lock"
+    flock 9
+    # shellcheck disable=SC1090
+    if [ -f "$state" ] && ! (source "$state" && kill -0 "$XVFB_PID" && kill -0 "$OWNER_PID" &&
+        [ -d "$WINEPREFIX" ]) 2>/dev/null; then
+        stop "$state"
+    fi
+    if [ ! -f "$state" ]; then
+        echo "wine-session: starting a Wine session for $(dirname "$state")" >&2
+        start "$state" "$owner" 9>&-
+    fi
+}
+
 case "${1:-}" in
 start) start "$2" "$3" ;;
+ensure) ensure "$2" "$3" ;;
 stop) stop "$2" ;;
 *)
-    echo "usage: $0 start STATE_FILE OWNER_PID | stop STATE_FILE" >&2
+    echo "usage: $0 start|ensure STATE_FILE OWNER_PID | stop STATE_FILE" >&2
     exit 2
     ;;
 esac
