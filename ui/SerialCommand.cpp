@@ -1,6 +1,7 @@
 // The command line's serial transfer: the engine host answering from the arguments, messages on a stream.
 #include "ui/SerialCommand.h"
 
+#include "ui/SendCommand.h"
 #include "ui/StreamDialogs.h"
 
 namespace quorvane::ui {
@@ -62,18 +63,17 @@ SerialCommand::SerialCommand(SendArguments arguments, bool verifyOnly, SerialCom
       m_operation(*this, {services.ports, services.pump, services.clock, *this, *this}) {
     const std::u8string name(m_arguments.file.begin(), m_arguments.file.end());
     std::error_code error;
-    m_path = std::filesystem::absolute(std::filesystem::path(name), error);
+    std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(name), error);
     if (error) {
-        m_path = std::filesystem::path(name);
+        path = std::filesystem::path(name);
     }
-    m_folder = utf8(m_path.parent_path());
-    m_fileName = utf8(m_path.filename());
+    m_folder = utf8(path.parent_path());
+    m_fileName = utf8(path.filename());
 }
 
 int SerialCommand::run() {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(m_path, error)) {
-        m_out << "quorvane: no such file: " << m_arguments.file << '\n';
+    if (const auto problem = sendFileProblem(m_arguments.file)) {
+        m_out << "quorvane: " << *problem << '\n';
         return kExitUsage;
     }
     engine::SerialRequest request;

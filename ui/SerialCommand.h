@@ -8,7 +8,6 @@
 #include "ui/CommandLineArguments.h"
 #include "ui/ProgressLine.h"
 
-#include <filesystem>
 #include <ostream>
 
 namespace quorvane::ui {
@@ -51,7 +50,6 @@ public:
 private:
     SendArguments m_arguments;
     bool m_verifyOnly;
-    std::filesystem::path m_path;
     std::string m_folder;
     std::string m_fileName;
     std::ostream &m_out;

@@ -65,12 +65,6 @@ int sendFile(int argc, char **argv, platform::DesktopBackend &backend, const ui:
 int serialCommand(int argc, char **argv, const ui::ParsedCommandLine &parsed) {
     QCoreApplication application(argc, argv);
     platform::QtSerialPorts ports;
-    if (parsed.action == ui::CommandLineAction::Send) {
-        if (const auto problem = ui::sendFileProblem(parsed.send.file)) {
-            std::cerr << "quorvane: " << *problem << '\n';
-            return ui::kExitUsage;
-        }
-    }
     if (parsed.action == ui::CommandLineAction::ListPorts) {
         return ui::listSerialPorts(ports, std::cout);
     }

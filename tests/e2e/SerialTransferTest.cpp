@@ -122,6 +122,11 @@ TEST(SerialFaults, VerifyAloneReadsBackWithoutStoring) {
     EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_NE(outcome.output.find("10 of 10 words differ"), std::string::npos) << outcome.output;
     EXPECT_NE(outcome.output.find("FE00 expected 02E0 found 0000"), std::string::npos) << outcome.output;
+    const CommandOutcome folder =
+        runQuorvane({"verify", board->folder(), "--port", board->port()}, board->folder() + "/folder.log");
+    EXPECT_EQ(folder.exitStatus, 2);
+    EXPECT_NE(folder.output.find("quorvane: not a regular file: " + board->folder()), std::string::npos)
+        << folder.output;
     EXPECT_EQ(board->finish().value_or("(none)"), "");
 }
 

@@ -83,12 +83,6 @@ int sendFile(platform::DesktopBackend &backend, const ui::SendArguments &argumen
 // The serial line needs no desktop.
 int serialCommand(const ui::ParsedCommandLine &parsed) {
     platform::win32::Win32SerialPorts ports;
-    if (parsed.action == ui::CommandLineAction::Send) {
-        if (const auto problem = ui::sendFileProblem(parsed.send.file)) {
-            std::cerr << "quorvane: " << *problem << '\n';
-            return ui::kExitUsage;
-        }
-    }
     if (parsed.action == ui::CommandLineAction::ListPorts) {
         return ui::listSerialPorts(ports, std::cout);
     }
