@@ -47,8 +47,6 @@ struct Sample {
     std::string title;
     std::string figures;
     bool barShown = false, figuresShown = false, instructionShown = false;
-
-    bool operator==(const Sample &) const = default;
 };
 
 std::ostream &operator<<(std::ostream &out, const std::optional<Sample> &s) {
@@ -60,7 +58,11 @@ std::ostream &operator<<(std::ostream &out, const std::optional<Sample> &s) {
                << (s->instructionShown ? "shown" : "hidden");
 }
 
-Sample read(const ProgramWindow &program) {
+// The title and the shown states are read without the program's thread, so they can fall inside one of its
+// updates; the figures and the bar's position are answered by that thread between updates, and every update
+// changes the figures, the end the position. The same figures and position before and after the other readings
+// therefore hold nothing from halfway through an update.
+std::optional<Sample> sample(const ProgramWindow &program) {
     Sample s;
     s.figures = toUtf8(program.text(L"lblProgress"));
     s.position = program.position(L"prgTransfer");
@@ -68,18 +70,17 @@ Sample read(const ProgramWindow &program) {
     s.barShown = program.visible(L"prgTransfer");
     s.figuresShown = program.visible(L"lblProgress");
     s.instructionShown = program.visible(L"Label2");
+    if (toUtf8(program.text(L"lblProgress")) != s.figures || program.position(L"prgTransfer") != s.position) {
+        return std::nullopt;
+    }
     return s;
 }
 
-// The title and the shown states are read without the program's thread, so they can fall inside one of its
-// updates; the figures are answered by that thread between updates and change at each. Two readings alike,
-// figures first, therefore hold nothing from halfway through an update.
-std::optional<Sample> sample(const ProgramWindow &program) {
-    const Sample first = read(program);
-    if (read(program) != first) {
-        return std::nullopt;
-    }
-    return first;
+// A reading between two updates: with the transfer typing on a busy machine, one try may not find one.
+std::optional<Sample> steadySample(const ProgramWindow &program) {
+    std::optional<Sample> s;
+    waitFor([&] { return (s = sample(program)).has_value(); }, 2000);
+    return s;
 }
 
 // "1,234" as 1234.
@@ -143,11 +144,11 @@ TEST_P(Win32Progress, TheBarAndTitleFollowTheTransferAndTheEndLineSaysHowItEnded
                 program.setText(L"txtMultFactorLine", L"10");
                 waitFor([&] { return program.position(L"prgTransfer") != s->position; }, 2000);
                 Sleep(100);
-                const std::optional<Sample> before = sample(program);
+                const std::optional<Sample> before = steadySample(program);
                 const HWND send = program.control(L"btnSend");
                 SendMessageW(GetParent(send), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(send), BN_CLICKED),
                              reinterpret_cast<LPARAM>(send));
-                const std::optional<Sample> after = sample(program);
+                const std::optional<Sample> after = steadySample(program);
                 EXPECT_TRUE(before && after && after->barShown && after->figuresShown && !after->instructionShown &&
                             after->position == before->position && after->figures == before->figures &&
                             after->title == before->title)
