@@ -30,11 +30,13 @@ std::string windowsPath(const std::string &unixPath) { return "Z:" + unixPath; }
 
 std::string sample(const std::string &name) { return samplesFolder() + "/" + name; }
 
-// The Wine prefix of the Windows build's session, started (with ctest as its owner) when none runs yet.
+// The Wine prefix of the Windows build's session, started (with ctest as its owner) when none runs yet. The session
+// goes in a process group of its own: its Xvfb and desktop must outlive this child's group, which is ended with it.
 std::string winePrefix() {
     const std::string state = environment("QUORVANE_WINE_SESSION");
-    ChildProcess::run({environment("QUORVANE_WINE_RUN"), environment("QUORVANE_WINDOWS_CLI"), "--help"},
-                      {"QUORVANE_WINE_OWNER=" + std::to_string(getppid())}, 120s);
+    ChildProcess::run(
+        {"setsid", "--wait", environment("QUORVANE_WINE_RUN"), environment("QUORVANE_WINDOWS_CLI"), "--help"},
+        {"QUORVANE_WINE_OWNER=" + std::to_string(getppid())}, 120s);
     std::istringstream lines(readFile(state).value_or(""));
     const std::string key = "export WINEPREFIX=";
     for (std::string line; std::getline(lines, line);) {
