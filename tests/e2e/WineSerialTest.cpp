@@ -1,7 +1,8 @@
-// quorvane-cli.exe under Wine over a COM port that the Wine prefix maps to one end of a pseudo-terminal pair, with
-// the simulated board (realistic timing) on the other end: the monitor transfers with their read-back and images
-// compared, a port that does not exist, and a port that another transfer holds. Run by the Windows build's tests,
-// which name the program, the Wine launcher and the session (see tests/win32/CMakeLists.txt).
+// quorvane-cli.exe and quorvane.exe under Wine over a COM port that the Wine prefix maps to one end of a
+// pseudo-terminal pair, with the simulated board (realistic timing) on the other end: the monitor transfers with
+// their read-back and images compared, Ctrl+C in the middle of one, a port that does not exist, a port that another
+// transfer holds, and the window's "Serial port" choice worked by serialwindowdriver. Run by the Windows build's
+// tests, which name the programs, the Wine launcher and the session (see tests/win32/CMakeLists.txt).
 // GoogleTest first: Xlib, which the shared helpers' headers reach, defines macros (None, Bool) that it uses as names.
 #include <gtest/gtest.h>
 
@@ -11,9 +12,13 @@
 #include "tests/support/PollUntil.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <regex>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace quorvane::test {
@@ -77,8 +82,9 @@ private:
     std::string m_link;
 };
 
-std::vector<std::string> windowsCommand(const std::vector<std::string> &arguments) {
-    std::vector<std::string> argv{environment("QUORVANE_WINE_RUN"), environment("QUORVANE_WINDOWS_CLI")};
+std::vector<std::string> windowsCommand(const std::vector<std::string> &arguments,
+                                        const char *program = "QUORVANE_WINDOWS_CLI") {
+    std::vector<std::string> argv{environment("QUORVANE_WINE_RUN"), environment(program)};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return argv;
 }
@@ -111,9 +117,8 @@ std::ostream &operator<<(std::ostream &out, const WineTransferCase &c) { return 
 
 class WineTransferTest : public WineSerialTest, public testing::WithParamInterface<WineTransferCase> {};
 
-std::string expectedImage(const WineTransferCase &c) {
-    const std::string file = c.file;
-    if (std::string(c.type) == "hex") {
+std::string expectedImage(const std::string &file) {
+    if (file.ends_with(".bin")) {
         return imageText(binaryMemory(readFile(sample(file)).value_or(""), 0xFE00));
     }
     return readFile(sample(file.substr(0, file.rfind('.')) + ".image")).value_or("(no sample image)");
@@ -137,7 +142,7 @@ TEST_P(WineTransferTest, BoardHoldsTheFile) {
     for (const char *part : c.said) {
         EXPECT_NE(outcome.output.find(part), std::string::npos) << part << " in:\n" << outcome.output;
     }
-    EXPECT_EQ(image.value_or(""), expectedImage(c));
+    EXPECT_EQ(image.value_or(""), expectedImage(c.file));
     EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
 }
 
@@ -225,6 +230,150 @@ TEST_F(WineSerialTest, PortInUseSaysSoAndSendsNothing) {
     EXPECT_EQ(board->finish(&status).value_or(""), imageText(binaryMemory(std::string(600, '\x5A'), 0xFE00)));
     EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
 }
+
+// Under Wine only a Unix SIGINT raises the console's Ctrl+C event: Wine runs the program straight from the shell's
+// exec, so that the signal reaches it and not a launcher.
+TEST_F(WineSerialTest, CtrlCFinishesTheWordAndSendsNothingMore) {
+    std::string error;
+    auto board = SerialBoard::start({"evmbug", "prompt", {}}, error);
+    ASSERT_TRUE(board) << error;
+    WineComPort port(m_prefix, board->port());
+    ASSERT_FALSE(port.name().empty());
+    std::string data; // 300 words, each unlike its neighbours
+    for (int i = 0; i < 600; ++i) {
+        data += static_cast<char>((i * 37 + 11) & 0xFF);
+    }
+    const std::string file = board->folder() + "/words.bin";
+    ASSERT_TRUE(writeFile(file, data));
+    auto run = QuorvaneRun::startProgram({"bash", "-c", "source \"$0\" && exec \"$WINE\" \"$@\"",
+                                          environment("QUORVANE_WINE_SESSION"), environment("QUORVANE_WINDOWS_CLI"),
+                                          "send", windowsPath(file), "--address", "FE00", "--port", port.name()},
+                                         {}, board->folder() + "/q.log");
+    ASSERT_TRUE(run);
+    const std::string received = board->folder() + "/received";
+    ASSERT_TRUE(pollUntil([&] { return readFile(received).value_or("").size() > 60; }, 60s));
+    kill(run->pid(), SIGINT);
+    const CommandOutcome outcome = run->wait(60s);
+    // What the program wrote last reaches the board at the line's pace, after the program has ended.
+    std::this_thread::sleep_for(2s);
+    std::string status;
+    const std::string image = board->finish(&status).value_or("");
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    EXPECT_NE(outcome.output.find("stopped"), std::string::npos) << outcome.output;
+    const auto words = static_cast<std::size_t>(std::count(image.begin(), image.end(), '\n'));
+    ASSERT_GT(words, 0u) << outcome.output;
+    ASSERT_LT(words, data.size() / 2) << "the whole file was sent";
+    EXPECT_EQ(image, imageText(binaryMemory(data.substr(0, 2 * words), 0xFE00)));
+    char lastWord[8];
+    std::snprintf(lastWord, sizeof lastWord, "%02X%02X ", static_cast<unsigned char>(data[2 * words - 2]),
+                  static_cast<unsigned char>(data[2 * words - 1]));
+    EXPECT_TRUE(readFile(received).value_or("").ends_with(lastWord))
+        << "the board received more than the stored words: " << readFile(received).value_or("");
+    EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
+}
+
+// quorvane.exe's window over the COM port: what serialwindowdriver saw, one kind per line ("end: ...").
+struct WindowCase {
+    const char *name;
+    const char *file;
+    std::vector<std::string> clicks; // the file type and the monitor, then the choice
+    const char *boardMonitor;
+    const char *address;
+    bool boardFrozen;     // it answers nothing from the start
+    const char *endLine;  // a regular expression
+    const char *message;  // part of the one message box; none when empty
+    const char *readBack; // a line of the board's output that only the read-back shows
+};
+
+std::ostream &operator<<(std::ostream &out, const WindowCase &c) { return out << c.name; }
+
+std::vector<std::string> shown(const std::string &output, const std::string &kind) {
+    std::vector<std::string> found;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::erase(line, '\r');
+        if (line.starts_with(kind + ": ")) {
+            found.push_back(line.substr(kind.size() + 2));
+        }
+    }
+    return found;
+}
+
+class WineWindowTest : public WineSerialTest, public testing::WithParamInterface<WindowCase> {};
+
+TEST_P(WineWindowTest, TheWindowSendsOverThePortAndShowsTheBoardsAnswers) {
+    const WindowCase &c = GetParam();
+    std::string error;
+    auto board = SerialBoard::start({c.boardMonitor, "prompt", {}}, error);
+    ASSERT_TRUE(board) << error;
+    WineComPort port(m_prefix, board->port());
+    ASSERT_FALSE(port.name().empty());
+    if (c.boardFrozen) {
+        board->freeze();
+    }
+    std::vector<std::string> arguments{windowsPath(sample(c.file)), "--port", port.name(), "--baud", "9600"};
+    if (*c.address != '\0') {
+        arguments.insert(arguments.end(), {"--address", c.address});
+    }
+    for (const std::string &control : c.clicks) {
+        arguments.insert(arguments.end(), {"--click", control});
+    }
+    const CommandOutcome outcome = runProgram(windowsCommand(arguments, "QUORVANE_WINDOW_DRIVER"), ownerEnv(),
+                                              board->folder() + "/driver.log", 240s);
+    std::string status;
+    const auto image = board->finish(&status);
+    ASSERT_EQ(outcome.exitStatus, 0) << outcome.output;
+    const std::vector<std::string> end = shown(outcome.output, "end");
+    ASSERT_EQ(end.size(), 1u) << outcome.output;
+    EXPECT_TRUE(std::regex_match(end[0], std::regex(c.endLine))) << end[0];
+    const std::vector<std::string> messages = shown(outcome.output, "message");
+    if (*c.message == '\0') {
+        EXPECT_TRUE(messages.empty()) << outcome.output;
+    } else {
+        ASSERT_EQ(messages.size(), 1u) << outcome.output;
+        EXPECT_NE(messages[0].find(c.message), std::string::npos) << messages[0];
+    }
+    if (!c.boardFrozen) {
+        const std::vector<std::string> during = shown(outcome.output, "during");
+        const std::vector<std::string> atTheEnd = shown(outcome.output, "output");
+        ASSERT_EQ(during.size(), 1u) << outcome.output;
+        ASSERT_EQ(atTheEnd.size(), 1u) << outcome.output;
+        EXPECT_FALSE(during[0].empty()) << "nothing shown while it ran";
+        EXPECT_NE(atTheEnd[0].find(c.readBack), std::string::npos) << atTheEnd[0];
+        EXPECT_EQ(image.value_or(""), expectedImage(c.file));
+        EXPECT_NE(status.find("lost=0"), std::string::npos) << status;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SerialChoice, WineWindowTest,
+                         testing::Values(WindowCase{"HexEvmbug",
+                                                    "even.bin",
+                                                    {"optFileType2", "optEVMBUG", "optSerialPort"},
+                                                    "evmbug",
+                                                    "FE00",
+                                                    false,
+                                                    "Sent even\\.bin: 5 words in [0-9 a-z]+, verified: 5 words",
+                                                    "",
+                                                    "FE08=FE04"},
+                                         WindowCase{"ObjectTibug",
+                                                    "demo.obj",
+                                                    {"optFileType1", "optTIBUG", "optSerialPort"},
+                                                    "tibug",
+                                                    "",
+                                                    false,
+                                                    "Sent demo\\.obj: 10 words in [0-9 a-z]+, verified: 10 words",
+                                                    "",
+                                                    "FF44=4F21"},
+                                         WindowCase{"BoardSilent",
+                                                    "even.bin",
+                                                    {"optFileType2", "optEVMBUG", "optSerialPort"},
+                                                    "evmbug",
+                                                    "FE00",
+                                                    true,
+                                                    "Board stopped answering after 0 of 5 words",
+                                                    "The board stopped answering at the ",
+                                                    nullptr}),
+                         [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace quorvane::test
