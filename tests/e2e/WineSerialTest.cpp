@@ -251,7 +251,8 @@ TEST_F(WineSerialTest, CtrlCFinishesTheWordAndSendsNothingMore) {
                                          {}, board->folder() + "/q.log");
     ASSERT_TRUE(run);
     const std::string received = board->folder() + "/received";
-    ASSERT_TRUE(pollUntil([&] { return readFile(received).value_or("").size() > 60; }, 60s));
+    ASSERT_TRUE(pollUntil([&] { return readFile(received).value_or("").size() > 60; }, 60s))
+        << readFile(board->folder() + "/q.log").value_or("");
     kill(run->pid(), SIGINT);
     const CommandOutcome outcome = run->wait(60s);
     // What the program wrote last reaches the board at the line's pace, after the program has ended.
