@@ -51,11 +51,14 @@ test-native:
 	ctest --preset ci -j $(JOBS)
 
 # Windows executables from mingw-w64; ctest runs them under Wine, in a private Xvfb, ended straight after.
+# Under Wine a test program fails now and then for Wine's own timing (see docs/testing.md): a failed one runs once
+# more, and only a second failure fails the run.
 test-win32:
 	cmake --preset win32
 	cmake --build --preset win32 -j $(JOBS)
 	cmake --preset ci >/dev/null && cmake --build --preset ci -j $(JOBS) --target e2e_wine_serial_test
-	ctest --preset win32 -j $(JOBS); status=$$?; tests/win32/wine-session.sh stop build/win32/wine-session.env; \
+	ctest --preset win32 -j $(JOBS) --repeat until-pass:2; status=$$?; \
+		tests/win32/wine-session.sh stop build/win32/wine-session.env; \
 		exit $$status
 
 # The zip for Windows users: quorvane.exe, quorvane-cli.exe, the README and the licence.

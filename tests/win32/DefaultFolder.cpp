@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 
 namespace quorvane::ui::win32::test {
@@ -10,9 +11,9 @@ namespace {
 
 constexpr wchar_t kDefaultsKey[] = L"Software\\Quorvane\\Defaults";
 
-void store(HKEY key, const wchar_t *name, const std::wstring &value) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+LSTATUS store(HKEY key, const wchar_t *name, const std::wstring &value) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 } // namespace
@@ -24,11 +25,18 @@ DefaultFolder::DefaultFolder(const std::string &tag) {
     m_files = m_root / "files";
     std::filesystem::create_directories(m_files);
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kDefaultsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        store(key, L"Default Drive", m_files.wstring().substr(0, 2));
-        store(key, L"Default Folder", m_files.wstring());
-        RegCloseKey(key);
+    const LSTATUS created =
+        RegCreateKeyExW(HKEY_CURRENT_USER, kDefaultsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (created != ERROR_SUCCESS) {
+        // The test then fails where the window shows another folder; this says why.
+        std::fprintf(stderr, "DefaultFolder: the registry key was not created (error %ld)\n", created);
+        return;
+    }
+    const LSTATUS drive = store(key, L"Default Drive", m_files.wstring().substr(0, 2));
+    const LSTATUS folder = store(key, L"Default Folder", m_files.wstring());
+    RegCloseKey(key);
+    if (drive != ERROR_SUCCESS || folder != ERROR_SUCCESS) {
+        std::fprintf(stderr, "DefaultFolder: the registry values were not stored (errors %ld, %ld)\n", drive, folder);
     }
 }
 
