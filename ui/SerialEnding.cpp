@@ -27,10 +27,7 @@ std::string stoppedLine(const SerialTransferOutcome &o) {
     if (o.words) {
         return "Stopped after " + counted(o);
     }
-    if (o.line == 0) {
-        return "Stopped before line 1 of " + groupedNumber(o.lines);
-    }
-    return "Stopped after line " + groupedNumber(o.line) + " of " + groupedNumber(o.lines);
+    return ui::stoppedLine(TransferPosition{TransferPosition::Unit::Line, o.line, o.lines});
 }
 
 } // namespace

@@ -15,18 +15,18 @@ std::string ofTotal(const TransferPosition &position) {
     return unitName(position.unit) + " " + groupedNumber(position.current) + " of " + groupedNumber(position.total);
 }
 
+std::string charactersOf(const TransferOutcome &o) {
+    return groupedNumber(o.done) + " of " + groupedNumber(o.total) + " characters";
+}
+
+} // namespace
+
 std::string stoppedLine(const TransferPosition &position) {
     if (position.current == 0) {
         return "Stopped before " + unitName(position.unit) + " 1 of " + groupedNumber(position.total);
     }
     return "Stopped after " + ofTotal(position);
 }
-
-std::string charactersOf(const TransferOutcome &o) {
-    return groupedNumber(o.done) + " of " + groupedNumber(o.total) + " characters";
-}
-
-} // namespace
 
 std::optional<std::string> transferEndLine(const TransferOutcome &o) {
     switch (o.result) {

@@ -27,6 +27,9 @@ struct TransferOutcome {
     TransferPosition position;
 };
 
+// "Stopped after line 12 of 40", "Stopped before word 1 of 512".
+std::string stoppedLine(const TransferPosition &position);
+
 // "Sent demo.obj: 1,204 characters in 2 min 31 s", "Stopped after line 12 of 40", ...; nothing for a Send that
 // started no transfer (nothing selected, one already running) or for the program ending.
 std::optional<std::string> transferEndLine(const TransferOutcome &outcome);
