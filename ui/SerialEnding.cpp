@@ -1,7 +1,6 @@
 // The texts of a serial transfer's end.
 #include "ui/SerialEnding.h"
 
-#include "ui/TransferEnding.h"
 #include "ui/TransferProgress.h"
 
 namespace quorvane::ui {
@@ -27,7 +26,7 @@ std::string stoppedLine(const SerialTransferOutcome &o) {
     if (o.words) {
         return "Stopped after " + counted(o);
     }
-    return ui::stoppedLine(TransferPosition{TransferPosition::Unit::Line, o.line, o.lines});
+    return ui::stoppedLine(o.position);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/SerialSendOperation.h"
+#include "ui/TransferEnding.h"
 
 #include <chrono>
 #include <cstdint>
@@ -18,9 +19,8 @@ struct SerialTransferOutcome {
     std::uint64_t done = 0;
     std::uint64_t total = 0;
     std::chrono::steady_clock::duration elapsed{};
-    std::uint64_t line = 0; // a stopped line transfer: the line last begun, of how many
-    std::uint64_t lines = 0;
-    std::string notes; // what the transfer said on success ("verified: 10 words")
+    TransferPosition position; // a stopped line transfer: the line last begun, of how many
+    std::string notes;         // what the transfer said on success ("verified: 10 words")
 };
 
 // "Sent demo.obj: 10 words in 4 s, verified: 10 words", "Board stopped answering after 3 of 10 words", ...;

@@ -69,12 +69,10 @@ std::optional<std::string> WindowProgress::finish(engine::SerialEnd end, const s
     }
     SerialTransferOutcome outcome{
         end, m_entry, countsWords(), m_readBack, m_progress.done(), m_progress.total(), m_clock.now() - m_start,
-        0,   0,       notes};
+        {},  notes};
     if (end == engine::SerialEnd::Stopped && !outcome.words) {
-        const TransferPosition position =
+        outcome.position =
             transferPosition(engine::transferPath(m_folder, m_entry), false, outcome.done, outcome.total);
-        outcome.line = position.current;
-        outcome.lines = position.total;
     }
     return serialEndLine(outcome);
 }

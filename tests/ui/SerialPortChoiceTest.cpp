@@ -155,7 +155,15 @@ TEST(SerialPortChoice, BoardOutputBecomesLinesWhateverThePieces) {
 SerialTransferOutcome outcome(SerialEnd end, std::string file, bool words = false, bool readBack = false,
                               std::uint64_t done = 0, std::uint64_t total = 0, seconds elapsed = {},
                               std::uint64_t line = 0, std::uint64_t lines = 0, std::string notes = {}) {
-    return {end, std::move(file), words, readBack, done, total, elapsed, line, lines, std::move(notes)};
+    return {end,
+            std::move(file),
+            words,
+            readBack,
+            done,
+            total,
+            elapsed,
+            {TransferPosition::Unit::Line, line, lines},
+            std::move(notes)};
 }
 
 TEST(SerialPortChoice, EachWayASerialTransferEndsHasItsLine) {
